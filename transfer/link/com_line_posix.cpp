@@ -1,0 +1,238 @@
+#include "com_line_posix.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace vantor {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+ComError SystemError(const std::string& what) {
+  const int code = errno != 0 ? errno : EIO;
+  return {code, what + ": " + std::strerror(code)};
+}
+
+int MsLeft(SteadyClock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
+  return left < 0 ? 0 : static_cast<int>(left > 1000000000 ? 1000000000 : left);
+}
+
+SteadyClock::time_point DeadlineIn(int ms) { return SteadyClock::now() + std::chrono::milliseconds(ms); }
+
+bool IsHangUp(short revents) { return (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0; }
+
+}  // namespace
+
+std::string DeviceForPort(const std::string& portName) {
+  if (portName.size() != 4 || portName.compare(0, 3, "COM") != 0 || portName[3] < '1' || portName[3] > '9') return {};
+  const std::string var = "VANTOR_" + portName;
+  const char* named = std::getenv(var.c_str());
+  if (named != nullptr && *named != '\0') return named;
+  return "/dev/ttyS" + std::to_string(portName[3] - '1');
+}
+
+std::unique_ptr<CComLine> CreateComLine() { return std::make_unique<CPosixComLine>(); }
+
+CPosixComLine::CPosixComLine() = default;
+
+CPosixComLine::~CPosixComLine() {
+  Close();
+  if (m_fd >= 0) ::close(m_fd);
+  if (m_wakeFd >= 0) ::close(m_wakeFd);
+}
+
+ComError CPosixComLine::Open(const std::string& portName, int speed) {
+  const std::string device = DeviceForPort(portName);
+  if (device.empty()) return {EINVAL, portName + ": not a COM port name"};
+  m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (m_wakeFd < 0) return SystemError("eventfd");
+  m_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (m_fd < 0) return SystemError(device);
+  ComError err = Configure(speed);
+  if (err) {
+    err.message = device + ": " + err.message;
+    if (m_haveSaved) ::tcsetattr(m_fd, TCSANOW, &m_saved);
+    ::close(m_fd);
+    m_fd = -1;
+    return err;
+  }
+  m_closed = false;
+  return {};
+}
+
+ComError CPosixComLine::Configure(int speed) {
+  if (::tcgetattr(m_fd, &m_saved) != 0) return SystemError("not a serial line");
+  m_haveSaved = true;
+  ::ioctl(m_fd, TIOCEXCL);  // no sharing, as far as the system allows
+
+  termios t = m_saved;
+  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY | INPCK);
+  t.c_iflag |= IXON | IXOFF;
+  t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  t.c_cflag |= CS8 | CREAD | CLOCAL;
+  t.c_cc[VSTART] = 0x11;
+  t.c_cc[VSTOP] = 0x13;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  speed_t classic = 0;
+  switch (speed) {
+    case 9600: classic = B9600; break;
+    case 19200: classic = B19200; break;
+    case 38400: classic = B38400; break;
+    case 57600: classic = B57600; break;
+    case 115200: classic = B115200; break;
+    default: break;
+  }
+  if (classic != 0 && (::cfsetispeed(&t, classic) != 0 || ::cfsetospeed(&t, classic) != 0)) {
+    return {EINVAL, "speed refused"};
+  }
+  if (::tcsetattr(m_fd, TCSANOW, &t) != 0) return SystemError("settings refused");
+  // tcsetattr succeeds when any one change took effect: read back and compare.
+  termios check{};
+  if (::tcgetattr(m_fd, &check) != 0) return SystemError("settings refused");
+  const tcflag_t cmask = CSIZE | PARENB | CSTOPB | CREAD | CLOCAL;
+  if ((check.c_cflag & cmask) != (t.c_cflag & cmask) || (check.c_iflag & (IXON | IXOFF | IXANY)) != (IXON | IXOFF) ||
+      (check.c_lflag & ICANON) != 0) {
+    return {EINVAL, "settings refused"};
+  }
+  if (classic != 0 ? ::cfgetospeed(&check) != classic : !SetLineSpeed(m_fd, speed)) {
+    return {EINVAL, "speed " + std::to_string(speed) + " refused"};
+  }
+  ::tcflush(m_fd, TCIOFLUSH);
+  int dtr = TIOCM_DTR;
+  ::ioctl(m_fd, TIOCMBIS, &dtr);  // a pseudo-terminal has no DTR: not an error
+  return {};
+}
+
+void CPosixComLine::Close() {
+  if (m_closed.exchange(true) || m_fd < 0) return;
+  // Let what was written leave the line, but never wait long: output that is
+  // stuck (the terminal sent XOFF and went away) is dropped.
+  WaitOutputDrained(1000);
+  int queued = 0;
+  if (::ioctl(m_fd, TIOCOUTQ, &queued) == 0 && queued > 0) ::tcflush(m_fd, TCOFLUSH);
+  ::tcflush(m_fd, TCIFLUSH);
+  if (m_haveSaved) ::tcsetattr(m_fd, TCSANOW, &m_saved);
+  ::ioctl(m_fd, TIOCNXCL);
+  // The watch thread may still be polling the descriptor: put /dev/null in its
+  // place instead of closing it, so the number cannot be reused under it. The
+  // device itself is released with the last reference.
+  int devnull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (devnull >= 0) {
+    ::dup2(devnull, m_fd);
+    ::close(devnull);
+  }
+  Wake();
+}
+
+void CPosixComLine::WaitOutputDrained(int timeoutMs) {
+  const auto deadline = DeadlineIn(timeoutMs);
+  for (;;) {
+    int queued = 0;
+    if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued == 0) return;
+    if (MsLeft(deadline) == 0) return;
+    // The kernel offers no wake-up for an emptied output queue short of
+    // tcdrain, which cannot be bounded; a few milliseconds per look is cheap.
+    ::usleep(2000);
+  }
+}
+
+void CPosixComLine::Wake() {
+  if (m_wakeFd < 0) return;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] auto n = ::write(m_wakeFd, &one, sizeof one);
+}
+
+void CPosixComLine::DrainWake() {
+  std::uint64_t count = 0;
+  [[maybe_unused]] auto n = ::read(m_wakeFd, &count, sizeof count);
+}
+
+CComLine::Event CPosixComLine::WaitEvent() {
+  for (;;) {
+    if (m_closed) return Event::Woken;
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    const int rc = ::poll(fds, 2, -1);
+    if (rc < 0) {
+      if (errno == EINTR) continue;
+      return Event::Failed;
+    }
+    if (fds[1].revents != 0) {
+      DrainWake();
+      return Event::Woken;
+    }
+    if ((fds[0].revents & POLLIN) != 0) return Event::RxChar;
+    if (IsHangUp(fds[0].revents)) return Event::Failed;
+  }
+}
+
+int CPosixComLine::QueuedInput() {
+  int queued = 0;
+  if (m_closed || ::ioctl(m_fd, FIONREAD, &queued) != 0) return 0;
+  return queued;
+}
+
+int CPosixComLine::Read(std::uint8_t* buf, int count, int timeoutMs) {
+  const unsigned gen = m_purgeGen;
+  const auto deadline = DeadlineIn(timeoutMs);
+  int got = 0;
+  while (got < count && !m_closed && m_purgeGen == gen) {
+    const ssize_t n = ::read(m_fd, buf + got, static_cast<std::size_t>(count - got));
+    if (n > 0) {
+      got += static_cast<int>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) break;  // hung up: the next wait reports it
+    const int left = MsLeft(deadline);
+    if (left == 0) break;
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    const int rc = ::poll(fds, 2, left);
+    if (rc < 0 && errno != EINTR) break;
+    if (fds[1].revents != 0) DrainWake();
+    if ((fds[0].revents & POLLIN) == 0 && IsHangUp(fds[0].revents)) break;
+  }
+  return got;
+}
+
+int CPosixComLine::Write(const std::uint8_t* buf, int len, int timeoutMs) {
+  if (m_closed) return 0;
+  const auto deadline = DeadlineIn(timeoutMs);
+  int sent = 0;
+  while (sent < len) {
+    const ssize_t n = ::write(m_fd, buf + sent, static_cast<std::size_t>(len - sent));
+    if (n > 0) {
+      sent += static_cast<int>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+    const int left = MsLeft(deadline);
+    if (left == 0) return 0;
+    pollfd fd = {m_fd, POLLOUT, 0};
+    if (::poll(&fd, 1, left) < 0 && errno != EINTR) return 0;
+    if ((fd.revents & POLLOUT) == 0 && IsHangUp(fd.revents)) return 0;
+  }
+  WaitOutputDrained(MsLeft(deadline));
+  int queued = 0;
+  if (::ioctl(m_fd, TIOCOUTQ, &queued) == 0 && queued > 0) return 0;
+  return len;
+}
+
+void CPosixComLine::PurgeInput() {
+  if (m_closed) return;
+  ::tcflush(m_fd, TCIFLUSH);
+  ++m_purgeGen;
+  Wake();
+}
+
+}  // namespace vantor

@@ -1,0 +1,164 @@
+// The header phases: the terminal's opening request (ENQ), its file headers
+// (SOH) and its end frame (EOT), with the lists they write.
+#include <cstdio>
+#include <cstring>
+
+#include "comm_log.h"
+#include "control_ids.h"
+#include "file_names.h"
+#include "korean_texts.h"
+#include "serial_port.h"
+#include "text_codec.h"
+
+namespace vantor {
+namespace {
+
+Bytes Field(const std::uint8_t* r, int offset, int length) { return {r + offset, static_cast<std::size_t>(length)}; }
+
+bool IsHeader(const std::uint8_t* r, std::uint8_t lead) {
+  return r[0] == lead && HasValidTrailer(Field(r, 0, kHeaderLen));
+}
+
+std::string TrimRight(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || (s.back() >= '\t' && s.back() <= '\r'))) s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+void CSerialPort::AppendLine(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "ab+");
+  if (f == nullptr) return;
+  const std::string line = text + "\r\n";
+  std::fwrite(line.data(), 1, line.size(), f);
+  std::fclose(f);
+}
+
+void CSerialPort::SendHeaderAnswer(const std::string& answer) {
+  std::memcpy(m_sendBuf.data(), answer.data(), answer.size());
+  m_sendBuf[answer.size()] = 0;
+  SendData(m_sendBuf.data(), static_cast<int>(answer.size()));
+}
+
+void CSerialPort::RejectHeader(const std::string& status, const char* logText) {
+  SetStatus(status);
+  WriteLog(logText);
+  SendHeaderAnswer(BuildNegativeAnswer());
+  ++m_nRetry;
+}
+
+int CSerialPort::ProcessEnq() {
+  if (m_nRetry >= kRetryLimit) {
+    m_nResult = -1;
+    return 0;
+  }
+  const std::uint8_t* r = m_recvBuf.data();
+  SetStatus(Texts().headerRecv);
+  WriteLog(Texts().enqHeaderRecv);
+  WriteTimeStamp();
+  if (!IsHeader(r, ENQ)) {
+    RejectHeader(Texts().badEnq, "ENQ Header Fault.");
+    return 1;
+  }
+  m_nDirection = r[kEnqDir] - '0';
+  m_nFileSize = 0;
+  m_nRetry = 0;
+  m_nEnqNumber = static_cast<int>(ParseNumber(Field(r, kEnqNumber, kEnqNumberLen)));
+  m_nTotalSize = ParseNumber(Field(r, kEnqTotal, kEnqTotalLen));
+  m_strEnqText15 = FieldText(Field(r, kEnqText15, kEnqText15Len));
+  m_strEnqText40 = FieldText(Field(r, kEnqText40, kEnqText40Len));
+  const std::string list = FieldText(Field(r, kEnqList, kEnqListLen));
+
+  const std::string& dir = m_nDirection == DIR_HHT_TO_PC ? m_strRecvDir : m_strSendDir;
+  const std::string info = dir + "COMMINFO.INI";
+  std::remove(info.c_str());
+  for (std::size_t pos = 0, colon; (colon = list.find(':', pos)) != std::string::npos; pos = colon + 1) {
+    const std::string name = list.substr(pos, colon - pos);
+    if (m_nDirection == DIR_PC_TO_HHT) {
+      // A name that is not plain is listed but never opened.
+      if (auto path = PathInDir(m_strSendDir, name)) m_nTotalSize += m_fileIO.FileLength(*path);
+    }
+    AppendLine(info, name);
+  }
+  const std::string size10 = m_nDirection == DIR_HHT_TO_PC
+                                 ? std::string(reinterpret_cast<const char*>(r + kEnqTotal), kEnqTotalLen)
+                                 : ZeroPad(m_nTotalSize, kEnqTotalLen);
+  SendHeaderAnswer(BuildEnqAnswer(size10));
+  m_nState = PHASE_SOH;
+  m_nReadLen = kHeaderLen;
+  m_nRetry = 0;
+  return 1;
+}
+
+int CSerialPort::ProcessSoh() {
+  if (m_nRetry >= kRetryLimit) {
+    m_nResult = -1;
+    return 0;
+  }
+  const std::uint8_t* r = m_recvBuf.data();
+  SetStatus(Texts().headerRecv);
+  if (IsHeader(r, SOH)) {
+    if (AcceptSoh(r)) return 1;
+  } else if (IsHeader(r, EOT)) {
+    HandleEot();
+    return 0;
+  }
+  RejectHeader(Texts().sohError, "SOH Header Fault.");
+  return 1;
+}
+
+bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
+  const int direction = r[kSohDir] - '0';
+  const std::string name = TrimRight(FieldText(Field(r, kSohName, kSohNameLen)));
+  const std::string& dir = direction == DIR_HHT_TO_PC ? m_strRecvDir : m_strSendDir;
+  const auto path = PathInDir(dir, name);
+  if (!path) return false;
+  const long blockSize = ParseNumber(Field(r, kSohBlock, kSohBlockLen));
+  if (direction == DIR_HHT_TO_PC && (blockSize < 1 || blockSize > kMaxBlockSize)) return false;
+
+  m_nDirection = direction;
+  m_nRetry = 0;
+  m_nFileSize = ParseNumber(Field(r, kSohSize, kSohSizeLen));
+  m_strFileName = name;
+  std::string size10;
+  if (direction == DIR_HHT_TO_PC) {
+    size10.assign(reinterpret_cast<const char*>(r + kSohSize), kSohSizeLen);
+    m_nBlockSize = static_cast<int>(blockSize);
+  } else {
+    m_nBlockSize = kSendBlockSize;
+    m_nFileSize = m_fileIO.FileLength(*path);
+    size10 = ZeroPad(m_nFileSize, kSohSizeLen);
+  }
+  SendHeaderAnswer(BuildSohAnswer(ZeroPad(m_nBlockSize, 4).substr(0, 4), size10, m_strFileName));
+
+  if (direction == DIR_HHT_TO_PC) {
+    m_announced.insert(*path);
+    AppendLine(m_strRecvDir + "COMMLIST.LST", LocalToCp949Lossy(m_strRecvDir) + m_strFileName);
+    m_nLastStoredBlock = -1;
+    m_strLastStored.clear();
+    m_nState = PHASE_RECV;
+    m_nRetry = 0;
+    m_nReadLen = m_nBlockSize + kDataOverhead;
+  } else {
+    m_nState = PHASE_SEND;
+    m_nReadLen = kShortLen;
+    m_nRetry = 0;
+  }
+  return true;
+}
+
+void CSerialPort::HandleEot() {
+  WriteLog("EOT");
+  m_sendBuf.fill(0);
+  const std::string answer = BuildEndAnswer();
+  std::memcpy(m_sendBuf.data(), answer.data(), answer.size());
+  int written = 0;
+  for (int i = 0; i < kRepeatCount; ++i) {
+    m_clock.Sleep(kRepeatPauseMs);
+    written = SendData(m_sendBuf.data(), kShortLen);
+  }
+  WriteLog("EOT Send Len = [" + std::to_string(written) + "]");
+  m_nResult = m_nDirection == DIR_HHT_TO_PC ? 1 : 2;
+}
+
+}  // namespace vantor

@@ -1,0 +1,129 @@
+#pragma once
+// CSerialPort: the link object of one transfer run.
+//
+// It owns the line (through the CComLine seam), the watch thread that waits for
+// received characters and reads them in frame-sized pieces, and the protocol
+// state with the two frame buffers. The PC never speaks first: every frame it
+// writes answers a frame from the terminal, except the cancel run.
+//
+// Threads: the watch thread waits, reads, logs "Recv Data" and hands the piece
+// to the dialog's thread through CNotifyTarget::SendCommRecv, which blocks
+// until the protocol step has run; that hand-over is the only ordering between
+// the two threads. Every other member function runs on the dialog's thread.
+//
+// Protocol steps (ProcessEnq, ProcessSoh, ProcessSendBlock, ProcessRecvBlock)
+// read m_recvBuf and return 1 to go on or 0 to end the run with m_nResult.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "clock.h"
+#include "com_line.h"
+#include "frame.h"
+#include "notify_target.h"
+#include "transfer_file.h"
+
+namespace vantor {
+
+inline constexpr int PHASE_ENQ = 1;
+inline constexpr int PHASE_SOH = 2;
+inline constexpr int PHASE_SEND = 3;
+inline constexpr int PHASE_RECV = 4;
+
+inline constexpr int DIR_HHT_TO_PC = 1;
+inline constexpr int DIR_PC_TO_HHT = 2;
+
+inline constexpr int kRetryLimit = 10;
+inline constexpr int kWritePauseMs = 50;
+inline constexpr int kWriteTimeoutMs = 1000;
+inline constexpr int kRepeatPauseMs = 100;  // before each of the five end answers and cancel runs
+inline constexpr int kRepeatCount = 5;
+
+class CSerialPort {
+ public:
+  CSerialPort(CComLine& line, CClock& clock);
+  virtual ~CSerialPort();
+  CSerialPort(const CSerialPort&) = delete;
+  CSerialPort& operator=(const CSerialPort&) = delete;
+
+  // Opens the port and starts the watch thread; 1 on success, 0 on failure with
+  // the reason in m_strOpenError.
+  int OpenPort(const std::string& portName, int speed);
+  // Stops the watch loop and closes the port; logs "Port Close" if it was open.
+  // Never waits for the watch thread (it may be waiting in the hand-over).
+  void ClosePort();
+  // Waits for the watch thread to end; call after ClosePort, outside the hand-over.
+  void JoinWatchThread();
+
+  // Purge, 50 ms pause, write; logs the frame. Returns the bytes written, 0 when
+  // the write failed or did not complete within 1000 ms.
+  int SendData(const std::uint8_t* frame, int length);
+  int SendData(const std::string& frame);
+  int ReadData(std::uint8_t* buffer, int count);
+  void PurgePort();
+  // The cancel run: m_nReadLen CAN bytes, five times, 100 ms before each.
+  void SendCancelRun();
+
+  // Called on the dialog's thread by the hand-over: puts a received piece into
+  // m_recvBuf with a NUL after it.
+  void StoreReceived(const std::uint8_t* data, int n);
+
+  int ProcessEnq();
+  int ProcessSoh();
+  int ProcessSendBlock();
+  int ProcessRecvBlock();
+
+  // Values copied in by the dialog before OpenPort.
+  int m_bAppend = 0;
+  std::string m_strSendDir;  // locale encoding, ends in "/"
+  std::string m_strRecvDir;
+  CNotifyTarget* m_hWndNotify = nullptr;
+
+  int m_nRetry = 0;
+  int m_nState = PHASE_ENQ;
+  std::atomic<int> m_nReadLen{kHeaderLen};
+  std::atomic<int> m_bWatchRun{0};
+  std::array<std::uint8_t, kBufSize> m_sendBuf{};
+  std::array<std::uint8_t, kBufSize> m_recvBuf{};
+  int m_nResult = 0;
+  std::string m_strFileName;  // as the terminal sent it (code page 949)
+  int m_nBlockSize = 0;
+  CTransferFile m_fileIO;
+  long m_nFileSize = 0;
+  long m_nTotalSize = 0;
+  int m_nEnqNumber = 0;
+  std::string m_strEnqText40;
+  std::string m_strEnqText15;
+  int m_nDirection = 0;
+  int m_bOpen = 0;
+  std::string m_strOpenError;
+
+  // Data files announced by headers with direction 1 in this run (paths on
+  // disk); in replace mode they are deleted just before the received data is
+  // stored, never earlier.
+  std::set<std::string> m_announced;
+  // The block last stored for the current file, to recognise a frame that the
+  // terminal sent again because our acknowledgement was lost.
+  long m_nLastStoredBlock = -1;
+  std::string m_strLastStored;
+
+ private:
+  void CommWatchThread();
+  void SetStatus(const std::string& text);
+  void AddProgress(long len);
+  void SendHeaderAnswer(const std::string& answer);
+  bool AcceptSoh(const std::uint8_t* r);
+  void HandleEot();
+  void AppendLine(const std::string& path, const std::string& text);
+  void RejectHeader(const std::string& status, const char* logText);
+
+  CComLine& m_line;
+  CClock& m_clock;
+  std::thread m_pWatchThread;
+};
+
+}  // namespace vantor

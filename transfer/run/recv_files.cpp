@@ -1,0 +1,149 @@
+#include "recv_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "comm_log.h"
+#include "korean_texts.h"
+#include "text_codec.h"
+
+namespace vantor {
+namespace {
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+std::vector<std::string> TmpFiles(const std::string& dir) {
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+  if (!d) return names;
+  while (dirent* e = ::readdir(d.get())) {
+    const std::string name = e->d_name;
+    struct stat st {};
+    if (IsTmpName(name) && ::stat((dir + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+  }
+  return names;
+}
+
+// Length of the first line plus CR LF: bytes before the first CR, plus 2.
+long RecordLength(int fd) {
+  char buf[65536];
+  long count = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n <= 0) return count + 2;
+    if (const void* cr = std::memchr(buf, '\r', static_cast<std::size_t>(n))) {
+      return count + (static_cast<const char*>(cr) - buf) + 2;
+    }
+    count += n;
+  }
+}
+
+bool WriteAll(int fd, const char* data, std::size_t len) {
+  while (len > 0) {
+    const ssize_t n = ::write(fd, data, len);
+    if (n <= 0) return false;
+    data += n;
+    len -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Copies the whole records of `in` that do not begin with "*" to `out`, in
+// large chunks. Returns the number of whole records read, or -1 when writing
+// failed.
+long CopyRecords(int in, int out, long recordLength) {
+  const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / static_cast<std::size_t>(recordLength));
+  std::vector<char> inBuf(chunkRecords * static_cast<std::size_t>(recordLength));
+  std::vector<char> outBuf;
+  outBuf.reserve(inBuf.size());
+  long records = 0;
+  std::size_t filled = 0;
+  for (;;) {
+    const ssize_t n = ::read(in, inBuf.data() + filled, inBuf.size() - filled);
+    if (n > 0) filled += static_cast<std::size_t>(n);
+    if (n > 0 && filled < inBuf.size()) continue;
+    const std::size_t whole = filled / static_cast<std::size_t>(recordLength);
+    outBuf.clear();
+    for (std::size_t i = 0; i < whole; ++i) {
+      const char* rec = inBuf.data() + i * static_cast<std::size_t>(recordLength);
+      if (rec[0] != '*') outBuf.insert(outBuf.end(), rec, rec + recordLength);
+    }
+    records += static_cast<long>(whole);
+    if (!WriteAll(out, outBuf.data(), outBuf.size())) return -1;
+    if (n <= 0) return records;  // a final piece shorter than a record is dropped
+    const std::size_t used = whole * static_cast<std::size_t>(recordLength);
+    std::memmove(inBuf.data(), inBuf.data() + used, filled - used);
+    filled -= used;
+  }
+}
+
+// Turns one temporary file into its data file. The temporary file is kept when
+// its data could not be stored, so that nothing is lost silently.
+void ParseOne(const std::string& dir, const std::string& tmpName) {
+  const std::string tmpPath = dir + tmpName;
+  const std::string dataName = tmpName.substr(0, tmpName.size() - 4);
+  const std::string shownTmp = LocalToCp949Lossy(tmpName);
+  if (dataName.empty()) {  // ".Tmp": no data file can be named after it
+    WriteLog("File name = [" + shownTmp + "], skipped: no data file name");
+    ::unlink(tmpPath.c_str());
+    return;
+  }
+  const std::string dataPath = dir + dataName;
+  FdCloser in{::open(tmpPath.c_str(), O_RDONLY | O_CLOEXEC)};
+  FdCloser out{::open(dataPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)};
+  if (in.fd < 0 || out.fd < 0) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(in.fd < 0 ? tmpPath : dataPath) + "]: " + std::strerror(errno));
+    return;
+  }
+  const long recordLength = RecordLength(in.fd);
+  WriteLog("File name = [" + shownTmp + "], Record Length = [" + std::to_string(recordLength) + "]");
+  struct stat before {};
+  ::fstat(out.fd, &before);
+  long records = -1;
+  if (::lseek(in.fd, 0, SEEK_SET) == 0) records = CopyRecords(in.fd, out.fd, recordLength);
+  if (records < 0) {
+    // Disk full or similar: take back what was appended and keep the data.
+    const int err = errno;
+    [[maybe_unused]] int rc = ::ftruncate(out.fd, before.st_size);
+    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", kept " + shownTmp);
+    return;
+  }
+  ::unlink(tmpPath.c_str());
+  WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
+}
+
+}  // namespace
+
+bool IsTmpName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ext = name.substr(name.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext == ".tmp";
+}
+
+void ParseRecvFiles(const std::string& recvDir) {
+  WriteLog(Texts().parseStart);
+  for (const std::string& name : TmpFiles(recvDir)) ParseOne(recvDir, name);
+  WriteLog(Texts().parseEnd);
+}
+
+void DeleteTmpFiles(const std::string& recvDir) {
+  for (const std::string& name : TmpFiles(recvDir)) ::unlink((recvDir + name).c_str());
+}
+
+}  // namespace vantor
