@@ -1,0 +1,38 @@
+#include "noise.h"
+
+namespace hht {
+
+namespace {
+bool IsFlowControl(std::uint8_t b) { return b == 0x11 || b == 0x13; }
+}  // namespace
+
+Noise::Noise(double rate, std::uint64_t seed) : rate_(rate), rng_(seed) {}
+
+bool Noise::Hit() {
+  // 53 random bits as a fraction in [0, 1), the same on every standard library
+  // (std::uniform_real_distribution is not), so a seed repeats everywhere.
+  const double u = static_cast<double>(rng_() >> 11) * 0x1.0p-53;
+  return u < rate_;
+}
+
+std::uint8_t Noise::Flip(std::uint8_t b) {
+  const unsigned first = static_cast<unsigned>(rng_() % 8);
+  for (unsigned i = 0; i < 8; ++i) {
+    const auto flipped = static_cast<std::uint8_t>(b ^ (1u << ((first + i) % 8)));
+    if (!IsFlowControl(flipped)) return flipped;
+  }
+  return b;  // unreachable: at most two of the eight flips are flow characters
+}
+
+int Noise::Apply(std::span<std::uint8_t> bytes) {
+  if (Silent()) return 0;
+  int changed = 0;
+  for (std::uint8_t& b : bytes) {
+    if (!Hit()) continue;
+    b = Flip(b);
+    ++changed;
+  }
+  return changed;
+}
+
+}  // namespace hht

@@ -1,0 +1,31 @@
+#pragma once
+// Line noise for testing the PC: with a given probability per byte, one bit of
+// the byte is flipped. The generator is seeded, so a run can be repeated.
+//
+// A flip never produces XON (0x11) or XOFF (0x13): on a line with software
+// flow control those are taken out of the data by the receiver, and an XOFF
+// would stop the PC's output, so such a flip is not noise the protocol could
+// ever see. Another bit of the same byte is flipped instead.
+
+#include <cstdint>
+#include <random>
+#include <span>
+
+namespace hht {
+
+class Noise {
+ public:
+  Noise(double rate, std::uint64_t seed);
+  // Flips a bit in some of the bytes; returns how many bytes were changed.
+  int Apply(std::span<std::uint8_t> bytes);
+  bool Silent() const { return rate_ <= 0.0; }
+
+ private:
+  bool Hit();
+  std::uint8_t Flip(std::uint8_t b);
+
+  double rate_;
+  std::mt19937_64 rng_;
+};
+
+}  // namespace hht

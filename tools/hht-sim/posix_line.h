@@ -1,0 +1,73 @@
+#pragma once
+// The terminal's line on this system: a serial device set up with termios, or
+// a pseudo-terminal whose slave side the PC opens as its COM port.
+//
+// A pseudo-terminal has nobody on the other end until the PC opens the slave;
+// reading the master then fails with EIO. That is "nobody there yet", not an
+// end: reads wait out their time-out and writes go nowhere, as on a serial
+// cable with no PC attached. Once the PC has had the slave open, its closing
+// is reported once as a hang-up.
+
+#include <termios.h>
+
+#include <memory>
+#include <string>
+
+#include "byte_stream.h"
+
+namespace hht {
+
+// Owns one file descriptor.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd();
+  int Get() const { return fd_; }
+  int Release();
+
+ private:
+  int fd_ = -1;
+};
+
+class PosixLine : public ByteStream {
+ public:
+  // isPty: the descriptor is a pseudo-terminal master.
+  PosixLine(UniqueFd fd, bool isPty);
+  ~PosixLine() override;
+  LineError Write(std::span<const std::uint8_t> bytes) override;
+  ReadResult Read(std::span<std::uint8_t> buffer, Millis timeout) override;
+  void DiscardInput() override;
+
+  // Settings to put back when the line closes (serial devices).
+  void RestoreOnClose(const termios& saved);
+
+ private:
+  bool PeerAbsent();
+
+  UniqueFd fd_;
+  bool isPty_;
+  bool peerSeen_ = false;
+  bool haveSaved_ = false;
+  termios saved_{};
+};
+
+struct OpenedLine {
+  std::unique_ptr<PosixLine> line;
+  std::string slavePath;  // pseudo-terminal only: the path the PC opens
+  std::string error;      // why the line could not be opened
+};
+
+// Opens a serial device raw, 8N1, XON/XOFF both ways, at the given speed
+// (9600, 19200, 38400, 57600 or 115200); its settings are put back at close.
+OpenedLine OpenSerialDevice(const std::string& path, int speed);
+
+// Creates a pseudo-terminal whose slave is raw, so the PC sees the bytes
+// unchanged from the moment it opens it.
+OpenedLine CreatePseudoTerminal();
+
+}  // namespace hht
