@@ -1,0 +1,59 @@
+#include "frmFlash.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+#include "MousePointer.h"
+#include "Pictures.h"
+#include "Twips.h"
+#include "VarDefine.h"
+
+frmFlash::frmFlash(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+  setObjectName(QStringLiteral("frmFlash"));
+  setWindowTitle(QLatin1String(VarDefine::kMainCaption));
+  setFixedSize(Twips::Size(6045, 2820));
+
+  // Larger than the window and shifted up and left, so that its frame lies
+  // outside the visible part and the artwork covers everything.
+  auto* picture = new QLabel(this);
+  picture->setObjectName(QStringLiteral("Picture1"));
+  picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  picture->setLineWidth(2);
+  picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  picture->setAutoFillBackground(true);
+  QPalette palette = picture->palette();
+  palette.setColor(QPalette::Window, QColor(224, 224, 224));
+  picture->setPalette(palette);
+  picture->setPixmap(Pictures::Splash());
+  picture->setGeometry(Twips::Rect(-120, -120, 6225, 2985));
+
+  Form_Load();
+}
+
+QPoint frmFlash::CentredOn(const QRect& screen, const QSize& window) {
+  return QPoint(screen.left() + (screen.width() - window.width()) / 2,
+                screen.top() + (screen.height() - window.height()) / 2);
+}
+
+void frmFlash::Form_Load() {
+  // There is no caption animation on this platform; the centring stays.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(CentredOn(screen->geometry(), frameGeometry().size()));
+  }
+}
+
+void frmFlash::Form_Unload() { MousePointer::SetDefault(); }
+
+void frmFlash::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, Pictures::Splash());
+}
+
+void frmFlash::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}

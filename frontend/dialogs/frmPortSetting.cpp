@@ -1,0 +1,157 @@
+#include "frmPortSetting.h"
+
+#include <QComboBox>
+#include <algorithm>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include "Fonts.h"
+#include "MousePointer.h"
+#include "NumericText.h"
+#include "Pictures.h"
+#include "SettingsStore.h"
+#include "TileBackground.h"
+#include "Twips.h"
+#include "VarDefine.h"
+
+namespace {
+
+constexpr int kItemsPerList = 4;
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& where) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(Fonts::Gungsuh(12));
+  // Taller than its box when the font needs it, never cut at the bottom.
+  label->setGeometry(where.adjusted(0, 0, 0, std::max(0, label->sizeHint().height() - where.height())));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+QComboBox* AddList(QWidget* parent, const char* name, const QRect& where) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QLatin1String(name));
+  list->setFont(Fonts::Gungsuh(12));
+  list->setEditable(false);
+  list->setGeometry(where);
+  return list;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, const QRect& where) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(where);
+  // Neither button answers Enter.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+}  // namespace
+
+frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_settings(settings),
+      m_tile(Pictures::PortTile()) {
+  setObjectName(QStringLiteral("frmPortSetting"));
+  setWindowTitle(QStringLiteral("통신포트 선택"));
+  setWindowIcon(QIcon());
+  setFixedSize(Twips::Size(5415, 3075));
+  setFont(Fonts::Default());
+  BuildControls();
+  ConnectHandlers();
+  Form_Load();
+}
+
+void frmPortSetting::BuildLabels() {
+  QLabel* title = AddLabel(this, "Label10", QStringLiteral("핸디터미널 프로토콜"), Twips::Rect(270, 255, 2400, 240));
+  title->setFont(Fonts::Gulim(12, true, true));
+  title->adjustSize();
+  SetTextColour(title, QColor(128, 0, 128));
+
+  auto* frame = new QFrame(this);
+  frame->setObjectName(QStringLiteral("shp1"));
+  frame->setFrameShape(QFrame::Box);
+  frame->setGeometry(Twips::Rect(195, 600, 3690, 2130));
+
+  AddLabel(this, "Label1", QStringLiteral("COM Speed :"), Twips::Rect(495, 720, 1395, 240));
+  AddLabel(this, "Label2", QStringLiteral("Parity"), Twips::Rect(495, 1110, 1395, 240));
+  AddLabel(this, "Label6", QStringLiteral("None"), Twips::Rect(2430, 1095, 570, 240));
+  AddLabel(this, "Label3", QStringLiteral("Data Length"), Twips::Rect(495, 1500, 1395, 240));
+  AddLabel(this, "Label7", QStringLiteral("8 Bit"), Twips::Rect(2430, 1485, 555, 240));
+  AddLabel(this, "Label4", QStringLiteral("Stop Bit"), Twips::Rect(495, 1890, 1395, 240));
+  AddLabel(this, "Label8", QStringLiteral("1 Bit"), Twips::Rect(2430, 1860, 555, 240));
+  QLabel* port = AddLabel(this, "Label9", QStringLiteral("COM PORT  :"), Twips::Rect(600, 2280, 1290, 240));
+  SetTextColour(port, QColor(0, 0, 192));
+}
+
+void frmPortSetting::BuildControls() {
+  BuildLabels();
+  m_cboSpeed = AddList(this, "cboSpeed", Twips::Rect(1935, 690, 1740, 360));
+  m_cboPortNo = AddList(this, "cboPortNo", Twips::Rect(1950, 2220, 1740, 360));
+  m_cmdOK = AddButton(this, "cmdOK", QStringLiteral("확인"), Twips::Rect(4065, 1830, 1215, 360));
+  m_cmdCancel = AddButton(this, "cmdCancel", QStringLiteral("취소"), Twips::Rect(4065, 2370, 1215, 360));
+
+  setTabOrder(m_cboPortNo, m_cmdOK);
+  setTabOrder(m_cmdOK, m_cmdCancel);
+  setTabOrder(m_cmdCancel, m_cboSpeed);
+  m_cboPortNo->setFocus();
+}
+
+void frmPortSetting::ConnectHandlers() {
+  connect(m_cmdOK, &QPushButton::clicked, this, &frmPortSetting::cmdOK_Click);
+  connect(m_cmdCancel, &QPushButton::clicked, this, &frmPortSetting::cmdCancel_Click);
+}
+
+int frmPortSetting::PositionOfCode(const QString& storedCode) {
+  int position = 0;
+  if (!NumericText::ToInt16(NumericText::LeadingNumber(storedCode.trimmed()) - 1, &position)) return -1;
+  return position >= 0 && position < kItemsPerList ? position : -1;
+}
+
+void frmPortSetting::Form_Load() {
+  m_cboSpeed->addItems({QStringLiteral("9600 BPS"), QStringLiteral("19200 BPS"), QStringLiteral("38400 BPS"),
+                        QStringLiteral("115200 BPS")});
+  m_cboSpeed->setCurrentIndex(PositionOfCode(
+      m_settings.Read(QLatin1String(VarDefine::kKeySpeed), QLatin1String(VarDefine::kDefaultSpeedCode))));
+  m_cboPortNo->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")});
+  m_cboPortNo->setCurrentIndex(PositionOfCode(
+      m_settings.Read(QLatin1String(VarDefine::kKeyPortNo), QLatin1String(VarDefine::kDefaultPortCode))));
+  MousePointer::SetDefault();
+}
+
+void frmPortSetting::cmdOK_Click() {
+  WriteSetting(m_settings, QLatin1String(VarDefine::kKeySpeed), QString::number(m_cboSpeed->currentIndex() + 1));
+  WriteSetting(m_settings, QLatin1String(VarDefine::kKeyPortNo), QString::number(m_cboPortNo->currentIndex() + 1));
+  accept();
+}
+
+void frmPortSetting::cmdCancel_Click() { reject(); }
+
+void frmPortSetting::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  TileBackground(painter, m_tile, size());
+}
+
+void frmPortSetting::keyPressEvent(QKeyEvent* event) {
+  // Enter and Esc belong to no button here; the dialog closes only by its
+  // buttons or its close box.
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}

@@ -1,0 +1,36 @@
+#include "Fonts.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace {
+
+QFont Make(const QStringList& families, double points, bool bold, bool italic) {
+  QFont font;
+  font.setFamilies(families);
+  font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  return font;
+}
+
+}  // namespace
+
+namespace Fonts {
+
+QFont Gulim(double points, bool bold, bool italic) {
+  return Make({"Gulim", "NanumGothic", "Noto Sans CJK KR"}, points, bold, italic);
+}
+
+QFont Gungsuh(double points, bool bold) {
+  return Make({"Gungsuh", "NanumMyeongjo", "Noto Serif CJK KR"}, points, bold, false);
+}
+
+QFont Arial(double points, bool bold) {
+  return Make({"Arial", "Liberation Sans", "Nimbus Sans", "DejaVu Sans"}, points, bold, false);
+}
+
+QFont Default() { return Gulim(9.0); }
+
+}  // namespace Fonts

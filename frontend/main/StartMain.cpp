@@ -1,0 +1,54 @@
+#include "StartMain.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "Clock.h"
+#include "Fonts.h"
+#include "FuntDefine.h"
+#include "InstanceLock.h"
+#include "MessageBoxes.h"
+#include "MousePointer.h"
+#include "Pictures.h"
+#include "SettingsStore.h"
+#include "TransferLibrary.h"
+#include "VarDefine.h"
+#include "VolumeSource.h"
+#include "frmFlash.h"
+#include "frmMain.h"
+
+namespace StartMain {
+
+int Main(QApplication& app) {
+  InstanceLock lock(InstanceLock::DefaultPath());
+  if (!lock.Acquire()) return 0;
+
+  QApplication::setApplicationDisplayName(QLatin1String(VarDefine::kAppTitle));
+  QApplication::setWindowIcon(Pictures::ProgramIcon());
+  QApplication::setFont(Fonts::Default());
+
+  // Services live as long as the program; the main window refers to them.
+  QSettingsStore settings;
+  ModalMessageBoxes messages;
+  SystemClock clock;
+  TransferLibrary library(TransferLibrary::DefaultCandidates());
+  SystemVolumes volumes;
+
+  MousePointer::SetHourglass();
+  auto* splash = new frmFlash;
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  // The splash never keeps the program alive once the main window is gone.
+  splash->setAttribute(Qt::WA_QuitOnClose, false);
+  splash->show();
+
+  WaitSeconds(1.0f, clock);
+
+  frmMain window({settings, messages, clock, library, volumes});
+  window.SetSplash(splash);
+  window.move(frmFlash::CentredOn(window.screen()->geometry(), window.frameGeometry().size()));
+  window.show();
+  window.activateWindow();
+  return app.exec();
+}
+
+}  // namespace StartMain

@@ -1,0 +1,22 @@
+#pragma once
+// After every transfer a received stock file "STOCK.TXT" in the receive
+// directory gets a time-stamped name, STOCK_yyyyMMddhhmmss.txt, so that the
+// next transfer cannot overwrite it. The new name never replaces a file that
+// exists: when two transfers end within the same second, the second stock
+// file keeps its name.
+
+#include <QDateTime>
+#include <QString>
+
+namespace StockFile {
+
+enum class Outcome { NoStockFile, Renamed, RenameFailed };
+
+// The new name of the stock file for a transfer that ended at when.
+QString StampedName(const QString& recvDir, const QDateTime& when);
+
+// recvDir is the receive directory's text as the operator sees it; a final
+// "/" in it does no harm.
+Outcome RenameReceived(const QString& recvDir, const QDateTime& when);
+
+}  // namespace StockFile

@@ -1,0 +1,21 @@
+#pragma once
+// The windows are laid out in twips, as the operator knows them; the screen
+// works in pixels. At the reference resolution one pixel is 15 twips, so every
+// fixed position converts exactly by that factor.
+
+#include <QRect>
+
+namespace Twips {
+
+inline constexpr int kPerPixel = 15;
+
+constexpr int ToPixels(int twips) { return (twips + kPerPixel / 2) / kPerPixel; }
+
+// A rectangle given as left, top, width, height in twips.
+inline QRect Rect(int left, int top, int width, int height) {
+  return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+}
+
+inline QSize Size(int width, int height) { return QSize(ToPixels(width), ToPixels(height)); }
+
+}  // namespace Twips

@@ -1,0 +1,11 @@
+#include "VarDefine.h"
+
+#include <QDir>
+
+namespace VarDefine {
+
+QString DefaultSendDir() { return QDir::homePath() + QStringLiteral("/send"); }
+
+QString DefaultRecvDir() { return QDir::homePath() + QStringLiteral("/recv"); }
+
+}  // namespace VarDefine

@@ -1,0 +1,42 @@
+#pragma once
+// Values shared by the windows of the program for its whole run, and the
+// program's names.
+//
+// gPortNo and gBaudRate are the port and line speed in effect; only
+// frmMain::FP_SetPortNo writes them, at the main window's load and after the
+// port settings dialog closes. gSelectDir carries a directory to the directory
+// chooser and back: OK replaces it, Cancel leaves it as the caller set it.
+
+#include <QString>
+#include <cstdint>
+
+inline std::int16_t gPortNo = 0;
+inline std::int32_t gBaudRate = 0;
+inline QString gSelectDir;
+
+namespace VarDefine {
+
+// Caption of message boxes that carry no caption of their own.
+inline constexpr char kAppTitle[] = "RTKelvane";
+// Organisation and application under which the settings are stored.
+inline constexpr char kSettingsApp[] = "Kelvane";
+// The one group that holds every setting.
+inline constexpr char kSettingsSection[] = "Handy Terminal";
+// Caption of the main window and of the splash window.
+inline constexpr char kMainCaption[] = "Kelvane";
+
+// The keys of the settings.
+inline constexpr char kKeyPortNo[] = "CommPortNo";
+inline constexpr char kKeySpeed[] = "CommSpeed";
+inline constexpr char kKeySendDir[] = "SendDir";
+inline constexpr char kKeyRecvDir[] = "RecvDir";
+
+// Defaults of the settings that have one fixed text.
+inline constexpr char kDefaultPortCode[] = "1";
+inline constexpr char kDefaultSpeedCode[] = "2";
+
+// Defaults of the two directories: "send" and "recv" in the user's home.
+QString DefaultSendDir();
+QString DefaultRecvDir();
+
+}  // namespace VarDefine

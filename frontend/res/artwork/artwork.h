@@ -1,0 +1,19 @@
+#pragma once
+// The pictures of the program, drawn with QPainter when the program is built.
+// Each function returns one finished picture at its natural size.
+
+#include <QImage>
+
+namespace Artwork {
+
+QImage Computers();    // 51 x 48: two desktop computers, the transfer button
+QImage TwoWayArrow();  // 163 x 19: a two-way arrow between a red and a blue dot
+QImage Terminal();     // 35 x 72: a hand-held terminal
+QImage PortTile();     // 125 x 125: light grey paper
+QImage DirTile();      // 150 x 149: light grey texture
+QImage Splash();       // 408 x 203: the splash artwork
+QImage ProgramIcon();  // 128 x 128
+// Toolbar icon number index (0 to 7), 22 x 22.
+QImage ToolIcon(int index);
+
+}  // namespace Artwork
