@@ -1,0 +1,42 @@
+#pragma once
+// A transfer over a pseudo-terminal: the library (RunTransfer with the real
+// POSIX line and clock, headless window) runs on a thread of its own while the
+// test speaks the terminal's side on the master. Every test gets fresh receive
+// and send directories and its own current directory for Log/comm.log.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <future>
+#include <string>
+
+#include "pty_pair.h"
+#include "run_transfer.h"
+#include "test_terminal.h"
+
+namespace vtest {
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& data);
+
+class RunFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts a transfer on port 1 (the pty) with the given append flag.
+  void Start(int appendMode = 0, int speed = 19200);
+  // Waits for the transfer's result (at most timeoutS seconds).
+  int Result(int timeoutS = 60);
+  std::string Log() const { return ReadFile(m_cwd / "Log/comm.log"); }
+
+  std::filesystem::path m_root, m_cwd, m_recv, m_send;
+  std::filesystem::path m_oldCwd;
+  PtyPair m_pty;
+  TestTerminal m_hht{m_pty.MasterFd()};
+  std::future<int> m_result;
+  std::FILE* m_status = nullptr;  // what the headless window printed
+};
+
+}  // namespace vtest
