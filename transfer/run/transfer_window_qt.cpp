@@ -1,0 +1,98 @@
+#include "transfer_window_qt.h"
+
+#include <QMessageBox>
+
+#include "qt_application.h"
+#include "qt_transfer_dialog.h"
+#include "text_codec.h"
+
+namespace vantor {
+namespace {
+
+QString Decode(const std::string& cp949) { return QString::fromStdString(Cp949ToUtf8Lossy(cp949)); }
+
+}  // namespace
+
+CTransferWindowQt::CTransferWindowQt(std::unique_ptr<CQtApplication> app)
+    : m_app(std::move(app)), m_dialog(std::make_unique<CTransferDialogQt>([this] { OnCancel(); })) {}
+
+CTransferWindowQt::~CTransferWindowQt() {
+  {
+    std::lock_guard lock(m_wakeMutex);
+    m_wakeClosed = true;
+  }
+  // Queued wakes addressed to the window go with it.
+  m_dialog.reset();
+}
+
+int CTransferWindowQt::RunModal(CDialogEvents& events) {
+  m_events = &events;
+  // As with a dialog template, the window is initialised before it appears:
+  // a run that ends in its initialisation (port not opened) shows nothing.
+  events.OnInitDialog();
+  if (!m_ended) {
+    m_dialog->ShowCentred();
+    {
+      std::lock_guard lock(m_wakeMutex);
+      if (m_wakePending) PostWakeLocked();
+    }
+    const int loopCode = m_loop.exec();
+    // The loop also ends when the application quits; the dialog then has no code.
+    if (!m_ended) m_code = loopCode;
+  }
+  m_dialog->hide();
+  m_events = nullptr;
+  return m_code;
+}
+
+void CTransferWindowQt::EndDialog(int code) {
+  if (m_ended) return;
+  m_ended = true;
+  m_code = code;
+  {
+    std::lock_guard lock(m_wakeMutex);
+    m_wakeClosed = true;
+  }
+  m_dialog->hide();
+  m_loop.exit(code);
+}
+
+void CTransferWindowQt::OnCancel() {
+  if (m_events != nullptr && !m_ended) m_events->OnCancel();
+}
+
+void CTransferWindowQt::Wake() {
+  std::lock_guard lock(m_wakeMutex);
+  if (m_wakeClosed) return;
+  m_wakePending = true;
+  if (!m_wakePosted) PostWakeLocked();
+}
+
+void CTransferWindowQt::PostWakeLocked() {
+  m_wakePosted = true;
+  QMetaObject::invokeMethod(
+      m_dialog.get(), [this] { DeliverWake(); }, Qt::QueuedConnection);
+}
+
+void CTransferWindowQt::DeliverWake() {
+  {
+    std::lock_guard lock(m_wakeMutex);
+    m_wakePosted = false;
+    // Before RunModal the wake stays pending; RunModal posts it again.
+    if (m_events == nullptr || m_wakeClosed || !m_wakePending) return;
+    m_wakePending = false;
+  }
+  m_events->OnWake();
+}
+
+void CTransferWindowQt::SetItemText(int id, const std::string& text) { m_dialog->SetItemText(id, Decode(text)); }
+
+void CTransferWindowQt::SetBar(int id, long low, long high, long pos) { m_dialog->SetBar(id, low, high, pos); }
+
+void CTransferWindowQt::ShowLogFailure(const std::string& text) {
+  QWidget* parent = m_dialog->isVisible() ? m_dialog.get() : nullptr;
+  QMessageBox box(QMessageBox::Warning, m_dialog->windowTitle(), Decode(text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
+}  // namespace vantor

@@ -1,0 +1,58 @@
+#pragma once
+// The transfer window with Qt Widgets, behind the window seam.
+//
+// It lives on the dialog's thread, the thread that made it and that calls
+// RunModal. RunModal shows the window, lets the dialog initialise, and runs a
+// local event loop until EndDialog; the window is not application-modal, so
+// the caller's own windows keep working, as a dialog without owner does.
+// Wake is the one call from other threads: it posts a queued call to the
+// window, which the loop turns into OnWake on the dialog's thread; several
+// wakes before it runs become one. Wakes before the loop runs are kept; wakes
+// after the dialog ended are dropped.
+
+#include <QEventLoop>
+#include <memory>
+#include <mutex>
+
+#include "dialog_window.h"
+
+namespace vantor {
+
+class CQtApplication;
+class CTransferDialogQt;
+
+class CTransferWindowQt final : public CDialogWindow {
+ public:
+  // app: the application object made for this window (released with it), or
+  // null when the process has its own.
+  explicit CTransferWindowQt(std::unique_ptr<CQtApplication> app = nullptr);
+  ~CTransferWindowQt() override;
+
+  int RunModal(CDialogEvents& events) override;
+  void EndDialog(int code) override;
+  void Wake() override;
+  void SetItemText(int id, const std::string& text) override;
+  void SetBar(int id, long low, long high, long pos) override;
+  void ShowLogFailure(const std::string& text) override;
+
+  CTransferDialogQt& Dialog() const { return *m_dialog; }
+
+ private:
+  void OnCancel();
+  void DeliverWake();
+  void PostWakeLocked();
+
+  std::unique_ptr<CQtApplication> m_app;  // first made, last released
+  std::unique_ptr<CTransferDialogQt> m_dialog;
+  QEventLoop m_loop;
+  CDialogEvents* m_events = nullptr;
+  bool m_ended = false;
+  int m_code = 0;
+
+  std::mutex m_wakeMutex;
+  bool m_wakePending = false;  // a wake not yet turned into OnWake
+  bool m_wakePosted = false;   // a queued call is on its way
+  bool m_wakeClosed = false;   // the dialog ended: wakes are dropped
+};
+
+}  // namespace vantor
