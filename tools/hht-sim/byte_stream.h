@@ -26,6 +26,7 @@ struct LineError {
 struct ReadResult {
   std::size_t count = 0;  // bytes placed at the start of the buffer
   bool hangup = false;    // the PC had the line open and has let it go
+  bool arrived = false;   // the PC opened the line during this read (returns early)
   LineError error;        // the line failed for good
 };
 
@@ -36,7 +37,7 @@ class ByteStream {
   // serial cable does.
   virtual LineError Write(std::span<const std::uint8_t> bytes) = 0;
   // Reads until the buffer is full or the time-out has passed; returns early
-  // with hangup or error set.
+  // with hangup, arrived or error set.
   virtual ReadResult Read(std::span<std::uint8_t> buffer, Millis timeout) = 0;
   // Drops whatever has been received and not read yet.
   virtual void DiscardInput() = 0;

@@ -70,12 +70,12 @@ OpenedLine OpenLine(const CliOptions& o) {
   if (!o.pty) return OpenSerialDevice(o.device, o.speed);
   OpenedLine line = CreatePseudoTerminal();
   if (!line.line) return line;
-  // First line of output: the PC is pointed at it.
-  std::cout << line.slavePath << std::endl;
   if (!o.link.empty()) {
     const std::string err = MakeLink(o.link, line.slavePath);
-    if (!err.empty()) line = OpenedLine{nullptr, {}, err};
+    if (!err.empty()) return OpenedLine{nullptr, {}, err};
   }
+  // First line of output, once the link is there too: the PC is pointed at it.
+  std::cout << line.slavePath << std::endl;
   return line;
 }
 

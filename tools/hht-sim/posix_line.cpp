@@ -105,6 +105,7 @@ LineError PosixLine::Write(std::span<const std::uint8_t> bytes) {
 ReadResult PosixLine::Read(std::span<std::uint8_t> buffer, Millis timeout) {
   ReadResult r;
   const auto deadline = Clock::now() + timeout;
+  bool waitedForPeer = false;
   while (r.count < buffer.size()) {
     const ssize_t n = ::read(fd_.Get(), buffer.data() + r.count, buffer.size() - r.count);
     if (n > 0) {
@@ -123,11 +124,19 @@ ReadResult PosixLine::Read(std::span<std::uint8_t> buffer, Millis timeout) {
       }
       const int left = MsLeft(deadline);
       if (left == 0) break;
+      waitedForPeer = true;
       std::this_thread::sleep_for(std::min(Millis(left), kAbsentPoll));
       continue;
     }
     if (n < 0 && err != EAGAIN && err != EINTR) {
       r.error.message = SystemMessage("read", err);
+      return r;
+    }
+    if (waitedForPeer && r.count == 0) {
+      // The PC has just opened the slave: whoever waits for it may want to
+      // speak now rather than at the end of its wait.
+      peerSeen_ = true;
+      r.arrived = true;
       return r;
     }
     const int left = MsLeft(deadline);

@@ -5,8 +5,9 @@
 // A pseudo-terminal has nobody on the other end until the PC opens the slave;
 // reading the master then fails with EIO. That is "nobody there yet", not an
 // end: reads wait out their time-out and writes go nowhere, as on a serial
-// cable with no PC attached. Once the PC has had the slave open, its closing
-// is reported once as a hang-up.
+// cable with no PC attached. A read that was waiting so returns as soon as
+// the PC opens the slave; once the PC has had the slave open, its closing is
+// reported once as a hang-up.
 
 #include <termios.h>
 

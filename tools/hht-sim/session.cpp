@@ -86,6 +86,12 @@ std::optional<std::string> Session::Open(const std::string& request) {
     std::string answer(vantor::kAnswerLen, '\0');
     const ReadResult r = ReadAnswer(answer, request.size(), options_.repeatInterval);
     if (r.error) return std::nullopt;
+    if (r.arrived) {
+      // The PC has just opened its port and discards what came before; give
+      // it a moment to get ready, then send the request at once.
+      Drain();
+      continue;
+    }
     if (answer.size() < static_cast<std::size_t>(vantor::kAnswerLen)) {
       // Nobody there yet, or the PC opened its port in the middle of the
       // request: the operator presses send again.
@@ -196,6 +202,9 @@ bool Session::CancelHere(std::size_t frameLen) {
     return true;
   }
   Fail(Ending::Cancelled, "cancelled at block " + std::to_string(blocks_) + ", as asked");
+  // Stay on the line until the PC has taken the run (it lets go of the line
+  // then): a pseudo-terminal closed at once would take the bytes with it.
+  Drain();
   return true;
 }
 
