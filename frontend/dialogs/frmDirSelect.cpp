@@ -70,6 +70,7 @@ void frmDirSelect::Form_Load() {
   m_drvList->SetDrive(m_drvList->DriveOf(current));
   m_drvList->blockSignals(false);
   m_dirList->SetPath(current);
+  m_driveBefore = m_drvList->Drive();
   MousePointer::SetDefault();
 }
 
@@ -84,7 +85,10 @@ void frmDirSelect::drvList_Change() {
   const QString remembered = m_dirList->Path();
   const QString root = m_drvList->DriveRoot();
   const std::optional<QString> error = m_volumes.AccessError(root);
-  if (!error && m_dirList->SetPath(CurrentDirOf(root))) return;
+  if (!error && m_dirList->SetPath(CurrentDirOf(root))) {
+    m_driveBefore = m_drvList->Drive();
+    return;
+  }
 
   MessageRequest request;
   request.text = error.value_or(QStringLiteral("%1: No such file or directory").arg(root));
@@ -94,8 +98,8 @@ void frmDirSelect::drvList_Change() {
   m_messages.Show(this, request);
 
   // Before the drive list ever had the focus there is no earlier choice of
-  // the operator's; the drive of the directory shown before serves instead.
-  const QString back = mLastDrive.isEmpty() ? m_drvList->DriveOf(remembered) : mLastDrive;
+  // the operator's; the drive shown before this change serves instead.
+  const QString back = mLastDrive.isEmpty() ? m_driveBefore : mLastDrive;
   m_drvList->SetDrive(back);
   m_dirList->SetPath(remembered);
 }

@@ -52,4 +52,6 @@ class frmDirSelect : public QDialog {
   QPushButton* m_cmdCancel = nullptr;
   QPixmap m_tile;
   QString mLastDrive;
+  // The drive the list showed before the change in progress.
+  QString m_driveBefore;
 };

@@ -24,7 +24,7 @@ constexpr int kItemsPerList = 4;
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& where) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
-  label->setFont(Fonts::Gungsuh(12));
+  label->setFont(Fonts::FittedTo(Fonts::Gungsuh(12), text, where.width()));
   // Taller than its box when the font needs it, never cut at the bottom.
   label->setGeometry(where.adjusted(0, 0, 0, std::max(0, label->sizeHint().height() - where.height())));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -74,8 +74,7 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
 
 void frmPortSetting::BuildLabels() {
   QLabel* title = AddLabel(this, "Label10", QStringLiteral("핸디터미널 프로토콜"), Twips::Rect(270, 255, 2400, 240));
-  title->setFont(Fonts::Gulim(12, true, true));
-  title->adjustSize();
+  title->setFont(Fonts::FittedTo(Fonts::Gulim(12, true, true), title->text(), title->width()));
   SetTextColour(title, QColor(128, 0, 128));
 
   auto* frame = new QFrame(this);

@@ -1,6 +1,8 @@
 #include "Fonts.h"
 
+#include <QFontMetrics>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -32,5 +34,14 @@ QFont Arial(double points, bool bold) {
 }
 
 QFont Default() { return Gulim(9.0); }
+
+QFont FittedTo(const QFont& font, const QString& text, int width) {
+  const int needed = QFontMetrics(font).horizontalAdvance(text);
+  if (needed <= width || needed <= 0) return font;
+  QFont narrow = font;
+  // A little below the exact ratio: the advance does not shrink linearly.
+  narrow.setStretch(std::max(50, static_cast<int>(100.0 * width / needed) - 1));
+  return narrow;
+}
 
 }  // namespace Fonts

@@ -14,5 +14,9 @@ QFont Gungsuh(double points, bool bold = false);
 QFont Arial(double points, bool bold = false);
 // The font every control uses unless the layout names another.
 QFont Default();
+// font, narrowed just enough that text fits width pixels. The stand-in
+// fonts run wider than the ones the layouts were made for; narrowing keeps
+// every text whole inside its fixed box.
+QFont FittedTo(const QFont& font, const QString& text, int width);
 
 }  // namespace Fonts

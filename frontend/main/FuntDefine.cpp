@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float kLastSecondsOfDay = 86400.0f - 5.0f;
+constexpr double kLastSecondsOfDay = 86400.0 - 5.0;
 // The time is looked at again at least this often, so that a clock that is
 // set while waiting cannot stretch the wait.
 constexpr int kSliceMs = 100;
@@ -18,7 +18,7 @@ constexpr int kSliceMs = 100;
 }  // namespace
 
 void WaitSeconds(float seconds, Clock& clock) {
-  const float t0 = static_cast<float>(SecondsSinceMidnight(clock.Now()));
+  const double t0 = SecondsSinceMidnight(clock.Now());
   // nearbyint rounds halves to the even neighbour.
   if (std::nearbyint(t0) > kLastSecondsOfDay) return;
   double elapsed = 0.0;

@@ -9,7 +9,9 @@ namespace Twips {
 
 inline constexpr int kPerPixel = 15;
 
-constexpr int ToPixels(int twips) { return (twips + kPerPixel / 2) / kPerPixel; }
+constexpr int ToPixels(int twips) {
+  return twips >= 0 ? (twips + kPerPixel / 2) / kPerPixel : -((-twips + kPerPixel / 2) / kPerPixel);
+}
 
 // A rectangle given as left, top, width, height in twips.
 inline QRect Rect(int left, int top, int width, int height) {

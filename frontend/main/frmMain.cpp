@@ -130,6 +130,9 @@ void frmMain::ChooseDirectory(QLineEdit* box, const QString& caption, const char
 }
 
 void frmMain::picSendButton_Click() {
+  // Disabling the window takes the focus from its controls; the operator
+  // gets it back where it was, so that Enter starts the next transfer.
+  const QPointer<QWidget> focus = focusWidget();
   setEnabled(false);
   TransferArgs args;
   args.recvDir = m_txtRecvDir->text();
@@ -144,6 +147,7 @@ void frmMain::picSendButton_Click() {
   StockFile::RenameReceived(args.recvDir, m_services.clock.Now());
   MousePointer::SetDefault();
   setEnabled(true);
+  if (focus) focus->setFocus();
 }
 
 void frmMain::ReportResult(int result) {

@@ -2,6 +2,7 @@
 // one place where their events meet the handlers.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QFrame>
@@ -32,7 +33,7 @@ constexpr int kDateRefreshMs = 30 * 1000;
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QFont& font, const QRect& where) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
-  label->setFont(font);
+  label->setFont(Fonts::FittedTo(font, text, where.width()));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // A Hangul font may need a little more height than the box; grow it
   // downwards rather than cut the glyphs.
@@ -89,7 +90,7 @@ void frmMain::BuildLabels() {
   AddLabel(this, "Label1_0", QStringLiteral("데이터 파일이 저장될 디렉토리"), Fonts::Gulim(9.75),
            Twips::Rect(705, 1920, 2715, 195));
   QLabel* line = AddLabel(this, "Label3",
-                          QStringLiteral("Kelvane 핸디터미널 재고관리 시스템   ☎ 서비스 문의 02-000-0000"),
+                          QStringLiteral("Kelvane 재고관리 시스템   ☎ 서비스 문의 02-000-0000"),
                           Fonts::Gulim(11.25), Twips::Rect(120, 4680, 6375, 375));
   line->setAutoFillBackground(true);
   SetColour(line, QPalette::Window, Qt::white);
@@ -141,6 +142,8 @@ void frmMain::BuildToolbar() {
   m_toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   m_toolbar1->setMovable(false);
   m_toolbar1->setFloatable(false);
+  // The bars keep the system's colours on the white window.
+  m_toolbar1->setPalette(QApplication::palette());
   m_toolbar1->setAutoFillBackground(true);
 
   QAction* exitButton = m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::OpenDoor)), QStringLiteral("종료"));
@@ -160,12 +163,15 @@ void frmMain::BuildStatusBar() {
   m_sbrStatus->setObjectName(QStringLiteral("sbrStatus"));
   m_sbrStatus->setSizeGripEnabled(false);
   m_sbrStatus->setFont(Fonts::Arial(9));
+  m_sbrStatus->setPalette(QApplication::palette());
+  m_sbrStatus->setAutoFillBackground(true);
   m_sbrStatus->setGeometry(0, Twips::ToPixels(4965), Twips::ToPixels(kClientWidth), Twips::ToPixels(345));
 
   m_panelState = new QLabel(QStringLiteral("통신설정 : "), m_sbrStatus);
   m_panelState->setObjectName(QStringLiteral("STATE"));
   m_panelState->setToolTip(QStringLiteral("통신설정 상태"));
   m_panelState->setFont(Fonts::Arial(9));
+  m_panelState->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   // The state panel takes what the date panel leaves: at its nominal width
   // it would push the date out of the window.
   m_sbrStatus->addWidget(m_panelState, 1);
@@ -174,6 +180,7 @@ void frmMain::BuildStatusBar() {
   m_panelDate->setObjectName(QStringLiteral("SYSDATE"));
   m_panelDate->setToolTip(QStringLiteral("날짜"));
   m_panelDate->setFont(Fonts::Arial(9));
+  m_panelDate->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   m_panelDate->setFixedWidth(Twips::ToPixels(kDatePanelWidth));
   m_sbrStatus->addPermanentWidget(m_panelDate);
   UpdateDate();

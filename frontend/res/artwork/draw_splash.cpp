@@ -61,7 +61,7 @@ QImage Splash() {
              QStringLiteral("Handy Terminal Data Exchange"));
   p.drawText(QRectF(98, 120, 210, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Version 1.0"));
   p.setFont(Font(sans, 10, false));
-  p.drawText(QRectF(8, 180, 392, 16), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Kelvane"));
+  p.drawText(QRectF(8, 178, 384, 16), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Kelvane"));
   return image;
 }
 

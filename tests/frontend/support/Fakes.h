@@ -1,0 +1,60 @@
+#pragma once
+// Fakes for the outside world of the program: a settings store in memory that
+// records every write, message boxes answered at once, a clock the test sets,
+// and volumes the test lays out in a temporary folder.
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QSet>
+#include <QStringList>
+
+#include "Clock.h"
+#include "MessageBoxes.h"
+#include "SettingsStore.h"
+#include "VolumeSource.h"
+
+class MemoryStore final : public SettingsStore {
+ public:
+  QString Read(const QString& key, const QString& defaultValue) const override;
+  bool Write(const QString& key, const QString& value) override;
+
+  QMap<QString, QString> values;
+  QList<QPair<QString, QString>> writes;  // in the order they came
+  bool refuseWrites = false;
+};
+
+class ScriptedMessages final : public MessageBoxes {
+ public:
+  QMessageBox::StandardButton Show(QWidget* parent, const MessageRequest& request) override;
+
+  QList<MessageRequest> shown;
+  QList<QMessageBox::StandardButton> answers;  // taken in turn
+  QMessageBox::StandardButton defaultAnswer = QMessageBox::Ok;
+  // Runs while a box is "open", for checks of the state at that moment.
+  std::function<void(const MessageRequest&)> whileShown;
+};
+
+class FakeClock final : public Clock {
+ public:
+  explicit FakeClock(const QDateTime& start) : now(start) {}
+  QDateTime Now() const override { return now; }
+  // Advances the time by ms and lets the window system handle what is due.
+  void RunEventsFor(int ms) override;
+
+  QDateTime now;
+  int passes = 0;
+  std::function<void(FakeClock&)> onPass;  // may move the time elsewhere
+};
+
+class FakeVolumes final : public VolumeSource {
+ public:
+  QList<Volume> Volumes() const override { return volumes; }
+  std::optional<QString> AccessError(const QString& dir) const override;
+
+  QList<Volume> volumes;
+  QSet<QString> notReady;  // roots that report an error
+};
+
+inline constexpr char kNotReadyText[] = "No medium found";

@@ -1,0 +1,380 @@
+// The dialogs: port settings with every stored case, the directory chooser
+// with its drive changes, and the splash window.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "DirListBox.h"
+#include "DriveListBox.h"
+#include "Fakes.h"
+#include "MousePointer.h"
+#include "Twips.h"
+#include "VarDefine.h"
+#include "frmDirSelect.h"
+#include "frmFlash.h"
+#include "frmPortSetting.h"
+#include "frmMain.h"
+#include "Rig.h"
+
+namespace {
+
+using Writes = QList<QPair<QString, QString>>;
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(name);
+  if (child == nullptr) qFatal("no control %s", name);
+  return child;
+}
+
+void ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+QStringList Items(QComboBox* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+  return items;
+}
+
+}  // namespace
+
+class TestDialogs : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_tmp;
+  QString m_usb;
+  QString m_cdrom;
+  QString m_work;
+  QString m_saved;
+
+  // A root volume, a second volume at usb/ and a volume that is not ready.
+  FakeVolumes Volumes() const {
+    FakeVolumes volumes;
+    volumes.volumes = {{"/", ""}, {m_usb, "USB"}, {m_cdrom, "DISC"}};
+    volumes.notReady = {m_cdrom};
+    return volumes;
+  }
+
+ private slots:
+  void initTestCase() {
+    m_usb = m_tmp.path() + "/usb";
+    m_cdrom = m_tmp.path() + "/cdrom";
+    m_work = m_tmp.path() + "/work";
+    for (const QString& dir : {m_usb + "/data", m_cdrom, m_work + "/recv/in", m_work + "/send"}) {
+      QVERIFY(QDir().mkpath(dir));
+    }
+    m_saved = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_work));  // the program's current directory, on "/"
+  }
+  void cleanupTestCase() { QDir::setCurrent(m_saved); }
+  void init() { gSelectDir = "caller"; }
+
+  // --- port settings ---------------------------------------------------------
+  void portSettingsOpen_data() {
+    QTest::addColumn<QString>("speed");  // "-" for a missing key
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("speedRow");
+    QTest::addColumn<int>("portRow");
+    QTest::newRow("nothing stored") << "-" << "-" << 1 << 0;
+    QTest::newRow("4 and 3") << "4" << "3" << 3 << 2;
+    QTest::newRow("zero") << "0" << "0" << -1 << -1;
+    QTest::newRow("empty") << "" << "" << -1 << -1;
+    QTest::newRow("blanks") << " 2 " << "  4" << 1 << 3;
+    QTest::newRow("outside") << "9" << "7" << -1 << -1;
+    QTest::newRow("baud rate") << "9600" << "-3" << -1 << -1;
+    QTest::newRow("letters") << "fast" << "COM2" << -1 << -1;
+    QTest::newRow("half rounds to even") << "2.5" << "1.5" << 2 << 0;
+    QTest::newRow("huge") << "99999" << "1e9" << -1 << 0;
+  }
+  void portSettingsOpen() {
+    QFETCH(QString, speed);
+    QFETCH(QString, port);
+    QFETCH(int, speedRow);
+    QFETCH(int, portRow);
+    MemoryStore store;
+    if (speed != "-") store.values["CommSpeed"] = speed;
+    if (port != "-") store.values["CommPortNo"] = port;
+    MousePointer::SetHourglass();
+    frmPortSetting dialog(store);
+    QVERIFY(!MousePointer::IsHourglass());
+    QCOMPARE(Child<QComboBox>(dialog, "cboSpeed")->currentIndex(), speedRow);
+    QCOMPARE(Child<QComboBox>(dialog, "cboPortNo")->currentIndex(), portRow);
+    QVERIFY(store.writes.isEmpty());
+  }
+
+  void portSettingsLists() {
+    MemoryStore store;
+    for (int round = 0; round < 2; ++round) {  // a new dialog starts from the store again
+      frmPortSetting dialog(store);
+      QCOMPARE(Items(Child<QComboBox>(dialog, "cboSpeed")),
+               (QStringList{"9600 BPS", "19200 BPS", "38400 BPS", "115200 BPS"}));
+      QCOMPARE(Items(Child<QComboBox>(dialog, "cboPortNo")), (QStringList{"COM1", "COM2", "COM3", "COM4"}));
+      QVERIFY(!Child<QComboBox>(dialog, "cboSpeed")->isEditable());
+    }
+  }
+
+  void portSettingsOkStoresSpeedFirst_data() {
+    QTest::addColumn<int>("speedRow");
+    QTest::addColumn<int>("portRow");
+    QTest::addColumn<QString>("speedCode");
+    QTest::addColumn<QString>("portCode");
+    QTest::newRow("chosen") << 3 << 2 << "4" << "3";
+    QTest::newRow("first rows") << 0 << 0 << "1" << "1";
+    QTest::newRow("nothing selected") << -1 << -1 << "0" << "0";
+  }
+  void portSettingsOkStoresSpeedFirst() {
+    QFETCH(int, speedRow);
+    QFETCH(int, portRow);
+    QFETCH(QString, speedCode);
+    QFETCH(QString, portCode);
+    MemoryStore store;
+    store.values = {{"CommSpeed", " 2 "}, {"CommPortNo", "7"}};
+    frmPortSetting dialog(store);
+    Child<QComboBox>(dialog, "cboSpeed")->setCurrentIndex(speedRow);
+    Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(portRow);
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(store.writes, (Writes{{"CommSpeed", speedCode}, {"CommPortNo", portCode}}));
+  }
+
+  void portSettingsCancelStoresNothing() {
+    MemoryStore store;
+    store.values = {{"CommSpeed", " 3"}, {"CommPortNo", "x"}};
+    frmPortSetting dialog(store);
+    Child<QComboBox>(dialog, "cboSpeed")->setCurrentIndex(0);
+    Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(3);
+    Child<QPushButton>(dialog, "cmdCancel")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(store.writes.isEmpty());
+    QCOMPARE(store.values, (QMap<QString, QString>{{"CommSpeed", " 3"}, {"CommPortNo", "x"}}));
+  }
+
+  void portSettingsIgnoresEnterAndEsc() {
+    MemoryStore store;
+    frmPortSetting dialog(store);
+    ShowActive(dialog);
+    for (QWidget* target : {static_cast<QWidget*>(Child<QPushButton>(dialog, "cmdOK")),
+                            static_cast<QWidget*>(Child<QComboBox>(dialog, "cboPortNo"))}) {
+      target->setFocus();
+      QTest::keyClick(target, Qt::Key_Return);
+      QTest::keyClick(target, Qt::Key_Escape);
+    }
+    QVERIFY(dialog.isVisible());
+    QVERIFY(store.writes.isEmpty());
+  }
+
+  void portSettingsLayoutAndTabs() {
+    MemoryStore store;
+    frmPortSetting dialog(store);
+    QCOMPARE(dialog.windowTitle(), QString("통신포트 선택"));
+    QCOMPARE(dialog.size(), QSize(361, 205));
+    QCOMPARE(Child<QWidget>(dialog, "cboSpeed")->geometry(), Twips::Rect(1935, 690, 1740, 360));
+    QCOMPARE(Child<QWidget>(dialog, "cboPortNo")->geometry(), Twips::Rect(1950, 2220, 1740, 360));
+    QCOMPARE(Child<QWidget>(dialog, "cmdOK")->geometry(), Twips::Rect(4065, 1830, 1215, 360));
+    QCOMPARE(Child<QWidget>(dialog, "shp1")->geometry(), Twips::Rect(195, 600, 3690, 2130));
+    QCOMPARE(Child<QLabel>(dialog, "Label9")->text(), QString("COM PORT  :"));
+    QCOMPARE(Child<QLabel>(dialog, "Label10")->text(), QString("핸디터미널 프로토콜"));
+    QCOMPARE(Child<QLabel>(dialog, "Label10")->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+    ShowActive(dialog);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("cboPortNo"));
+    for (const char* name : {"cmdOK", "cmdCancel", "cboSpeed", "cboPortNo"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QString(name));
+    }
+  }
+
+  // --- directory chooser ----------------------------------------------------
+  void chooserOpensOnTheCurrentDirectory() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    MousePointer::SetHourglass();
+    frmDirSelect dialog(volumes, messages);
+    QVERIFY(!MousePointer::IsHourglass());
+    QCOMPARE(dialog.dirList()->Path(), m_work);
+    QCOMPARE(dialog.drvList()->Drive(), QString("/"));
+    QCOMPARE(dialog.drvList()->count(), 3);
+    QCOMPARE(dialog.drvList()->itemText(1), m_usb + "  [USB]");
+    QCOMPARE(dialog.size(), QSize(300, 174));
+    QCOMPARE(Child<QPushButton>(dialog, "cmdOK")->text(), QString("확  인"));
+    QCOMPARE(Child<QPushButton>(dialog, "cmdCancel")->text(), QString("취 소"));
+  }
+
+  void chooserOkAndCancel_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("how");  // 0 OK, 1 Cancel, 2 Esc, 3 close box, 4 Enter
+    QTest::addColumn<QString>("result");
+    QTest::newRow("OK") << "/work/recv" << 0 << "/work/recv";
+    QTest::newRow("OK, final separator") << "/work/recv/" << 0 << "/work/recv";
+    QTest::newRow("Enter") << "/work/send" << 4 << "/work/send";
+    QTest::newRow("Cancel") << "/work/recv" << 1 << "caller";
+    QTest::newRow("Esc") << "/work/recv" << 2 << "caller";
+    QTest::newRow("close box") << "/work/recv" << 3 << "caller";
+  }
+  void chooserOkAndCancel() {
+    QFETCH(QString, start);
+    QFETCH(int, how);
+    QFETCH(QString, result);
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    dialog.dirList()->SetPath(m_tmp.path() + start);
+    dialog.drvList()->SetDrive(dialog.drvList()->DriveOf(m_tmp.path() + start));
+    ShowActive(dialog);
+    if (how == 0) Child<QPushButton>(dialog, "cmdOK")->click();
+    if (how == 1) Child<QPushButton>(dialog, "cmdCancel")->click();
+    if (how == 2) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    if (how == 3) dialog.close();
+    if (how == 4) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(gSelectDir, result == "caller" ? result : m_tmp.path() + result);
+    QVERIFY(messages.shown.isEmpty());
+  }
+
+  void aDirectoryOnAnotherVolumeOpensThatVolume() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    // The caller sets the directory first, then its volume: a drive change.
+    dialog.dirList()->SetPath(m_usb + "/data");
+    dialog.drvList()->SetDrive(dialog.drvList()->DriveOf(m_usb + "/data"));
+    QCOMPARE(dialog.drvList()->DriveRoot(), m_usb);
+    QCOMPARE(dialog.dirList()->Path(), m_usb);
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(gSelectDir, m_usb);
+  }
+
+  void theRootIsReturnedWithItsSeparator() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    QVERIFY(dialog.dirList()->SetPath("/"));
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(gSelectDir, QString("/"));
+  }
+
+  void aClickHighlightsAndADoubleClickOpens() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    DirListBox* list = dialog.dirList();
+    QVERIFY(list->SetPath(m_work));
+    QList<QListWidgetItem*> found = list->findItems("recv", Qt::MatchEndsWith);
+    QCOMPARE(found.size(), 1);
+    list->setCurrentItem(found.first());  // highlighted only
+    QCOMPARE(list->Path(), m_work);
+    emit list->itemDoubleClicked(found.first());
+    QCOMPARE(list->Path(), m_work + "/recv");
+    QVERIFY(!list->findItems("in", Qt::MatchEndsWith).isEmpty());
+    // The levels above stay in the list and open on a double-click too.
+    QList<QListWidgetItem*> up = list->findItems("work", Qt::MatchEndsWith);
+    QCOMPARE(up.size(), 1);
+    emit list->itemDoubleClicked(up.first());
+    QCOMPARE(list->Path(), m_work);
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(gSelectDir, m_work);
+  }
+
+  void aVolumeThatIsNotReadyIsReported() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    ShowActive(dialog);
+    dialog.drvList()->SetDrive(m_usb);  // the operator's earlier choice
+    QCOMPARE(dialog.dirList()->Path(), m_usb);
+    QVERIFY(dialog.dirList()->SetPath(m_usb + "/data"));
+    dialog.drvList()->setFocus();       // remembered as the drive to go back to
+    QString listDuringMessage;
+    messages.whileShown = [&](const MessageRequest&) { listDuringMessage = dialog.drvList()->DriveRoot(); };
+    dialog.drvList()->setCurrentIndex(2);  // the operator picks the disc
+    QCOMPARE(messages.shown.size(), 1);
+    const MessageRequest& box = messages.shown.first();
+    QCOMPARE(box.text, QString(kNotReadyText));
+    QCOMPARE(box.title, QString("액세스 에러"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(listDuringMessage, m_cdrom);
+    QCOMPARE(dialog.drvList()->DriveRoot(), m_usb);
+    QCOMPARE(dialog.dirList()->Path(), m_usb + "/data");
+    QVERIFY(dialog.isVisible());
+  }
+
+  void aFailedDriveChangeBeforeAnyFocusReturnsToTheShownDrive() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    // The caller's own setting fails: no drive was chosen by the operator yet.
+    dialog.dirList()->SetPath(m_cdrom);
+    dialog.drvList()->SetDrive(dialog.drvList()->DriveOf(m_cdrom));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(dialog.drvList()->DriveRoot(), QString("/"));
+    QCOMPARE(dialog.dirList()->Path(), m_cdrom);
+  }
+
+  void chooserTabOrder() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    ShowActive(dialog);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("dirList"));
+    for (const char* name : {"drvList", "cmdCancel", "cmdOK", "dirList"}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QString(name));
+    }
+  }
+
+  // --- splash ---------------------------------------------------------------
+  void splashCentring_data() {
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("1024x768") << QRect(0, 0, 1024, 768) << QPoint(310, 290);
+    QTest::newRow("1920x1080") << QRect(0, 0, 1920, 1080) << QPoint(758, 446);
+    QTest::newRow("800x600") << QRect(0, 0, 800, 600) << QPoint(198, 206);
+    QTest::newRow("second screen") << QRect(1920, 0, 1280, 1024) << QPoint(1920 + 438, 418);
+    QTest::newRow("smaller than the window") << QRect(0, 0, 320, 160) << QPoint(-41, -14);
+  }
+  void splashCentring() {
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(frmFlash::CentredOn(screen, QSize(403, 188)), topLeft);
+  }
+
+  void splashWindow() {
+    frmFlash splash;
+    QCOMPARE(splash.size(), QSize(403, 188));
+    QCOMPARE(splash.windowTitle(), QString("Kelvane"));
+    QCOMPARE(Child<QWidget>(splash, "Picture1")->geometry(), QRect(-8, -8, 415, 199));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(splash.pos(), frmFlash::CentredOn(screen, splash.frameGeometry().size()));
+  }
+
+  void theMainWindowClosesTheSplashOnce() {
+    Rig rig;
+    MousePointer::SetHourglass();
+    auto* splash = new frmFlash;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<frmFlash> watch(splash);
+    splash->show();
+    auto window = rig.MakeWindow();
+    window->SetSplash(splash);
+    QVERIFY(MousePointer::IsHourglass());
+    ShowActive(*window);
+    QTRY_VERIFY(watch.isNull());  // closed and deleted on activation
+    QVERIFY(!MousePointer::IsHourglass());
+    // A later activation (after a dialog) does not bring it back.
+    MousePointer::SetHourglass();
+    window->Form_Activate();
+    QVERIFY(MousePointer::IsHourglass());
+    MousePointer::SetDefault();
+  }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_rtk_dialogs.moc"
