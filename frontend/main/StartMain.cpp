@@ -23,7 +23,6 @@ int Main(QApplication& app) {
   InstanceLock lock(InstanceLock::DefaultPath());
   if (!lock.Acquire()) return 0;
 
-  QApplication::setApplicationDisplayName(QLatin1String(VarDefine::kAppTitle));
   QApplication::setWindowIcon(Pictures::ProgramIcon());
   QApplication::setFont(Fonts::Default());
 
