@@ -1,5 +1,6 @@
 #include <dirent.h>
 
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <cerrno>
 
@@ -8,7 +9,10 @@
 QList<Volume> SystemVolumes::Volumes() const {
   QList<Volume> volumes;
   for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
-    if (!storage.isValid()) continue;
+    // Files mounted over files are no volumes, and the read-only images
+    // that packaged applications bring hold no data of the operator's.
+    if (!storage.isValid() || !QFileInfo(storage.rootPath()).isDir()) continue;
+    if (storage.fileSystemType() == "squashfs") continue;
     volumes.append({storage.rootPath(), storage.name()});
   }
   return volumes;
