@@ -83,7 +83,9 @@ ComError CPosixComLine::Configure(int speed) {
   t.c_cflag |= CS8 | CREAD | CLOCAL;
   t.c_cc[VSTART] = 0x11;
   t.c_cc[VSTOP] = 0x13;
-  t.c_cc[VMIN] = 0;
+  // With VMIN 1 a non-blocking read says "no data yet" with EAGAIN, so that
+  // end of file (0) means the line hung up.
+  t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   speed_t classic = 0;
   switch (speed) {
@@ -172,8 +174,11 @@ CComLine::Event CPosixComLine::WaitEvent() {
       DrainWake();
       return Event::Woken;
     }
-    if ((fds[0].revents & POLLIN) != 0) return Event::RxChar;
-    if (IsHangUp(fds[0].revents)) return Event::Failed;
+    // A hung-up line also reports POLLIN (reads give end of file): only input
+    // that is really queued counts then.
+    const bool hungUp = IsHangUp(fds[0].revents);
+    if ((fds[0].revents & POLLIN) != 0 && (!hungUp || QueuedInput() > 0)) return Event::RxChar;
+    if (hungUp) return Event::Failed;
   }
 }
 
@@ -193,7 +198,9 @@ int CPosixComLine::Read(std::uint8_t* buf, int count, int timeoutMs) {
       got += static_cast<int>(n);
       continue;
     }
-    if (n < 0 && errno != EAGAIN && errno != EINTR) break;  // hung up: the next wait reports it
+    // End of file (0) or an error other than "no data yet": the line hung up,
+    // and the next wait reports it.
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) break;
     const int left = MsLeft(deadline);
     if (left == 0) break;
     pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};

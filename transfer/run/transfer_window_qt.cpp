@@ -13,6 +13,8 @@ QString Decode(const std::string& cp949) { return QString::fromStdString(Cp949To
 
 }  // namespace
 
+CTransferWindowQt::CTransferWindowQt() : CTransferWindowQt(nullptr) {}
+
 CTransferWindowQt::CTransferWindowQt(std::unique_ptr<CQtApplication> app)
     : m_app(std::move(app)), m_dialog(std::make_unique<CTransferDialogQt>([this] { OnCancel(); })) {}
 

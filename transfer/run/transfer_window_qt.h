@@ -23,9 +23,10 @@ class CTransferDialogQt;
 
 class CTransferWindowQt final : public CDialogWindow {
  public:
-  // app: the application object made for this window (released with it), or
-  // null when the process has its own.
-  explicit CTransferWindowQt(std::unique_ptr<CQtApplication> app = nullptr);
+  // In a process that has its own application object.
+  CTransferWindowQt();
+  // With the application object made for this window, released with it.
+  explicit CTransferWindowQt(std::unique_ptr<CQtApplication> app);
   ~CTransferWindowQt() override;
 
   int RunModal(CDialogEvents& events) override;
