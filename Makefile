@@ -1,0 +1,41 @@
+# The two commands of the README:
+#   make test   installs what is missing, builds everything and runs every test
+#   make run    the main job: a transfer against a simulated terminal
+BUILD ?= build
+SAN_BUILD ?= build-sanitize
+JOBS ?= 2
+
+.PHONY: all deps configure build test sanitize run bench install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	scripts/with-display ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The library and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DVANTOR_WITH_QT=OFF -DVANTOR_BUILD_BENCH=OFF -DVANTOR_SANITIZE=ON \
+	  -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+
+run: build
+	scripts/run-demo $(BUILD)
+
+bench: build
+	cmake --build $(BUILD) --target bench -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

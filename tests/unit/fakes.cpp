@@ -1,0 +1,93 @@
+#include "fakes.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vtest {
+
+vantor::ComError FakeLine::Open(const std::string& portName, int speed) {
+  openedPort = portName;
+  openedSpeed = speed;
+  if (failOpen) return {2, "no such device"};
+  return {};
+}
+
+void FakeLine::Close() {
+  std::lock_guard lock(m_mutex);
+  closed = true;
+  m_cv.notify_all();
+}
+
+vantor::CComLine::Event FakeLine::WaitEvent() {
+  std::unique_lock lock(m_mutex);
+  m_cv.wait(lock, [&] { return closed || m_wake; });
+  m_wake = false;
+  return Event::Woken;
+}
+
+void FakeLine::Wake() {
+  std::lock_guard lock(m_mutex);
+  m_wake = true;
+  m_cv.notify_all();
+}
+
+int FakeLine::Write(const std::uint8_t* buf, int len, int) {
+  writes.emplace_back(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(len));
+  return writeResult < 0 ? len : writeResult;
+}
+
+void RecordingNotify::SetDlgItemText(int id, const std::string& t) {
+  text[id] = t;
+  history[id].push_back(t);
+}
+
+void RecordingNotify::SetRange32(int id, long low, long high) { range[id] = {low, high}; }
+
+void RecordingNotify::SetPos(int id, long p) { pos[id] = p; }
+
+int ScriptWindow::RunModal(vantor::CDialogEvents& events) {
+  events.OnInitDialog();
+  for (std::size_t i = 0; i < steps.size() && !ended; ++i) steps[i](events);
+  return code;
+}
+
+void ScriptWindow::EndDialog(int c) {
+  ended = true;
+  code = c;
+}
+
+TempCwd::TempCwd() {
+  char tmpl[] = "/tmp/vantor-ut-XXXXXX";
+  m_dir = ::mkdtemp(tmpl);
+  m_old = std::filesystem::current_path().string();
+  std::filesystem::current_path(m_dir);
+}
+
+TempCwd::~TempCwd() {
+  std::filesystem::current_path(m_old);
+  std::filesystem::remove_all(m_dir);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& data) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << data;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace vtest
