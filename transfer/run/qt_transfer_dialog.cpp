@@ -137,12 +137,17 @@ QRect CTransferDialogQt::ToPixels(int x, int y, int cx, int cy) const {
 }
 
 void CTransferDialogQt::ShowCentred() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
-  }
+  const auto centre = [this] {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(), screen->availableGeometry()).topLeft());
+    }
+  };
+  // The frame's size is known only once the window exists: centred first by
+  // its client size, then once more by the frame if that differs.
+  centre();
   show();
+  if (frameSize() != size()) centre();
   activateWindow();
-  raise();
   CancelButton()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
