@@ -26,6 +26,8 @@ std::string DeviceForPort(const std::string& portName);
 // Sets a speed on an open terminal, through the arbitrary-rate interface when
 // the speed has no classic constant. Returns false when the device refuses it.
 bool SetLineSpeed(int fd, int speed);
+// The output speed of an open terminal in bits per second, -1 on failure.
+long ReadLineSpeed(int fd);
 
 class CPosixComLine final : public CComLine {
  public:

@@ -23,4 +23,10 @@ bool SetLineSpeed(int fd, int speed) {
   return check.c_ospeed == static_cast<speed_t>(speed) && check.c_ispeed == static_cast<speed_t>(speed);
 }
 
+long ReadLineSpeed(int fd) {
+  struct termios2 tio {};
+  if (ioctl(fd, TCGETS2, &tio) != 0) return -1;
+  return static_cast<long>(tio.c_ospeed);
+}
+
 }  // namespace vantor
