@@ -2,7 +2,9 @@
 // the real clock, the dialog's logic, and the test terminal on the master.
 // The window is read back after every change the dialog makes.
 #include <QCloseEvent>
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -34,9 +36,8 @@ std::string StockRecords(int count, int seed) {
     char head[16];
     std::snprintf(head, sizeof head, "%c%05d", (i % 17 == 5) ? '*' : ' ', seed + i);
     std::string record = head + Cp949("한글상품") + " ";
-    record.resize(36, ' ');
-    record += "0012\r\n";
-    data += record.substr(0, 40);
+    record.resize(34, ' ');
+    data += record + "0012\r\n";
   }
   return data;
 }
@@ -62,6 +63,7 @@ class TestWindowRun : public QObject {
   void sendRunFollowedByTheWindow();
   void cancelEndsTheRun_data();
   void cancelEndsTheRun();
+  void unwritableLogShowsABoxForEachEntryAndTheRunGoesOn();
 };
 
 void TestWindowRun::receiveRunFollowedByTheWindow() {
@@ -205,6 +207,43 @@ void TestWindowRun::cancelEndsTheRun() {
   const std::string log = dirs.Log();
   QVERIFY(log.find("User Cancel\r\nPort Close\r\n") != std::string::npos);
   QVERIFY(!dialog.isVisible());
+}
+
+void TestWindowRun::unwritableLogShowsABoxForEachEntryAndTheRunGoesOn() {
+  vtest::PtyPair pty;
+  vtest::RunDirs dirs(pty.SlavePath());
+  vtest::WriteFile(dirs.m_cwd / "Log", "a file where the log's folder should be");
+  const std::string data = StockRecords(20, 1);  // 800 bytes: one block
+  vantor::CTransferWindowQt qtWindow;
+  vtest::RecordingWindow window(qtWindow);
+  vtest::TestTerminal hht(pty.MasterFd());
+  std::thread terminal;
+  bool terminalOk = false;
+  window.afterInit = [&] { terminal = std::thread([&] { terminalOk = hht.SendFiles({{"A.TXT", data}}, 1000); }); };
+  // The operator reads each box and presses OK. Boxes come from the dialog's
+  // thread and, through it, for the watch thread's "Recv Data" entries.
+  int boxes = 0;
+  QStringList texts;
+  QTimer operatorAtThePc;
+  QObject::connect(&operatorAtThePc, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    ++boxes;
+    if (!texts.contains(box->text())) texts << box->text();
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    box->button(QMessageBox::Ok)->click();
+  });
+  operatorAtThePc.start(5);
+  auto line = vantor::CreateComLine();
+  vantor::CSystemClock clock;
+  const int code = vantor::RunTransfer(Args(dirs), window, *line, clock);
+  terminal.join();
+  QVERIFY(terminalOk);
+  QCOMPARE(code, 1);
+  QCOMPARE(vtest::ReadFile(dirs.m_recv / "A.TXT").size(), std::size_t(800 - 40));  // one "*" record dropped
+  QCOMPARE(texts, QStringList({"로그를 남길 수 없습니다."}));
+  // Port Open, the directories, and per frame at least its Recv Data and SendData.
+  QVERIFY2(boxes >= 2 + 2 * 4, qPrintable(QString::number(boxes)));
 }
 
 QTEST_MAIN(TestWindowRun)
