@@ -64,31 +64,36 @@ bool WriteAll(int fd, const char* data, std::size_t len) {
 }
 
 // Copies the whole records of `in` that do not begin with "*" to `out`, in
-// large chunks. Returns the number of whole records read, or -1 when writing
-// failed.
+// large chunks: the kept records of a chunk are moved together in place and
+// written with one call. Returns the number of whole records read, or -1 when
+// reading or writing failed.
 long CopyRecords(int in, int out, long recordLength) {
-  const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / static_cast<std::size_t>(recordLength));
-  std::vector<char> inBuf(chunkRecords * static_cast<std::size_t>(recordLength));
-  std::vector<char> outBuf;
-  outBuf.reserve(inBuf.size());
+  const std::size_t rec = static_cast<std::size_t>(recordLength);
+  const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / rec);
+  std::vector<char> buf(chunkRecords * rec);
+  std::vector<char> tail;
   long records = 0;
-  std::size_t filled = 0;
   for (;;) {
-    const ssize_t n = ::read(in, inBuf.data() + filled, inBuf.size() - filled);
-    if (n > 0) filled += static_cast<std::size_t>(n);
-    if (n > 0 && filled < inBuf.size()) continue;
-    const std::size_t whole = filled / static_cast<std::size_t>(recordLength);
-    outBuf.clear();
-    for (std::size_t i = 0; i < whole; ++i) {
-      const char* rec = inBuf.data() + i * static_cast<std::size_t>(recordLength);
-      if (rec[0] != '*') outBuf.insert(outBuf.end(), rec, rec + recordLength);
+    std::size_t filled = tail.size();
+    std::copy(tail.begin(), tail.end(), buf.begin());
+    ssize_t n = 0;
+    while (filled < buf.size() && (n = ::read(in, buf.data() + filled, buf.size() - filled)) > 0) {
+      filled += static_cast<std::size_t>(n);
     }
+    if (n < 0) return -1;  // a temporary file that cannot be read is kept
+    const std::size_t whole = filled / rec;
+    tail.assign(buf.begin() + static_cast<std::ptrdiff_t>(whole * rec), buf.begin() + static_cast<std::ptrdiff_t>(filled));
+    std::size_t kept = 0;
+    for (std::size_t i = 0, runStart = 0; i <= whole; ++i) {
+      if (i < whole && buf[i * rec] != '*') continue;
+      const std::size_t runBytes = (i - runStart) * rec;
+      if (kept != runStart * rec) std::memmove(buf.data() + kept, buf.data() + runStart * rec, runBytes);
+      kept += runBytes;
+      runStart = i + 1;
+    }
+    if (!WriteAll(out, buf.data(), kept)) return -1;
     records += static_cast<long>(whole);
-    if (!WriteAll(out, outBuf.data(), outBuf.size())) return -1;
-    if (n <= 0) return records;  // a final piece shorter than a record is dropped
-    const std::size_t used = whole * static_cast<std::size_t>(recordLength);
-    std::memmove(inBuf.data(), inBuf.data() + used, filled - used);
-    filled -= used;
+    if (filled < buf.size()) return records;  // end of file; a final piece shorter than a record is dropped
   }
 }
 
