@@ -13,14 +13,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
-#include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
 #include "control_ids.h"
 #include "korean_texts.h"
-#include "qt_platform_choice.h"
 #include "qt_transfer_dialog.h"
 #include "transfer_window_qt.h"
 
@@ -119,9 +116,6 @@ class TestTransferWindow : public QObject {
   void wakeAfterTheEndIsDropped();
   void cancelButtonEscapeAndCloseBoxOnlyReportCancel();
   void logFailureBoxIsModalWithOkOnly();
-
-  void platformChoice_data();
-  void platformChoice();
 };
 
 void TestTransferWindow::templateControls() {
@@ -384,51 +378,6 @@ void TestTransferWindow::logFailureBoxIsModalWithOkOnly() {
   QCOMPARE(seenButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY(seenModal);
   window.Dialog().hide();
-}
-
-using EnvMap = std::map<std::string, std::string>;
-Q_DECLARE_METATYPE(EnvMap)
-
-void TestTransferWindow::platformChoice_data() {
-  QTest::addColumn<EnvMap>("env");
-  QTest::addColumn<QString>("expected");  // empty: no GUI
-  const EnvMap none;
-  QTest::newRow("nothing set") << none << QString();
-  QTest::newRow("offscreen") << EnvMap{{"QT_QPA_PLATFORM", "offscreen"}} << QString("offscreen");
-  QTest::newRow("offscreen, no plugin") << EnvMap{{"QT_QPA_PLATFORM", "offscreen"}, {"NO_PLUGINS", "1"}} << QString();
-  QTest::newRow("DISPLAY answers") << EnvMap{{"DISPLAY", ":0"}} << QString("xcb");
-  QTest::newRow("DISPLAY does not answer") << EnvMap{{"DISPLAY", ":9"}} << QString();
-  QTest::newRow("xcb named, no DISPLAY") << EnvMap{{"QT_QPA_PLATFORM", "xcb"}} << QString();
-  QTest::newRow("xcb with options") << EnvMap{{"QT_QPA_PLATFORM", "xcb:nograb"}, {"DISPLAY", ":0"}}
-                                    << QString("xcb:nograb");
-  QTest::newRow("list, first unusable") << EnvMap{{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ":0"}}
-                                        << QString("xcb");
-  QTest::newRow("wayland answers") << EnvMap{{"WAYLAND_DISPLAY", "wayland-1"}, {"DISPLAY", ":9"}}
-                                   << QString("wayland");
-  QTest::newRow("wayland gone, X answers") << EnvMap{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}
-                                           << QString("xcb");
-  QTest::newRow("unchecked platform") << EnvMap{{"QT_QPA_PLATFORM", "linuxfb"}} << QString();
-  QTest::newRow("empty QT_QPA_PLATFORM") << EnvMap{{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ":0"}} << QString("xcb");
-}
-
-void TestTransferWindow::platformChoice() {
-  QFETCH(EnvMap, env);
-  QFETCH(QString, expected);
-  // X answers at ":0" only; a compositor listens at "wayland-1" only.
-  vantor::GuiEnvironment fake{
-      [&](const char* name) -> const char* {
-        auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
-      },
-      [&](const std::string& name) {
-        static const std::set<std::string> installed{"offscreen", "minimal", "xcb", "wayland", "linuxfb"};
-        return !env.contains("NO_PLUGINS") && installed.contains(name);
-      },
-      [](const std::string& display) { return display == ":0"; },
-      [](const std::string& socket) { return socket == "wayland-1"; },
-  };
-  const std::optional<std::string> chosen = vantor::ChooseQtPlatform(fake);
-  QCOMPARE(chosen ? QString::fromStdString(*chosen) : QString(), expected);
 }
 
 QTEST_MAIN(TestTransferWindow)
