@@ -15,7 +15,7 @@
 #include "com_line.h"
 #include "headless_window.h"
 #include "run_transfer.h"
-#include "version_text.h"
+#include "version_block.h"
 
 namespace {
 
