@@ -79,15 +79,21 @@ std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds time
   }
 }
 
-int ChildProcess::Wait(std::chrono::milliseconds timeout) {
+int ChildProcess::Wait(std::chrono::milliseconds timeout, int stopSignal) {
   if (pid_ <= 0) return -1;
   if (reaped_) return status_;
-  const auto deadline = Clock::now() + timeout;
+  auto deadline = Clock::now() + timeout;
   int status = 0;
   for (;;) {
     const pid_t done = ::waitpid(pid_, &status, WNOHANG);
     if (done == pid_) break;
     const int left = MsLeft(deadline);
+    if (left == 0 && !killed_ && stopSignal != SIGKILL) {
+      killed_ = true;
+      ::kill(pid_, stopSignal);
+      deadline = Clock::now() + std::chrono::seconds(10);
+      continue;
+    }
     if (left == 0) {
       killed_ = true;
       ::kill(pid_, SIGKILL);

@@ -26,9 +26,10 @@ class ChildProcess {
   bool Started() const { return pid_ > 0; }
   // The next line of standard output; nothing at its end or after the time-out.
   std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);
-  // Waits for the end, killing the child after the time-out. Returns the exit
-  // status, or -1 when it was killed or died of a signal.
-  int Wait(std::chrono::milliseconds timeout);
+  // Waits for the end; after the time-out sends `stopSignal` and waits up to
+  // 10 s more, then kills. Returns the exit status, or -1 when it died of a
+  // signal. Killed() tells whether it had to be signalled.
+  int Wait(std::chrono::milliseconds timeout, int stopSignal = 9);
   bool Killed() const { return killed_; }
   // Everything it wrote to standard output so far.
   const std::string& Output() const { return output_; }

@@ -6,7 +6,15 @@ namespace {
 bool IsFlowControl(std::uint8_t b) { return b == 0x11 || b == 0x13; }
 }  // namespace
 
-Noise::Noise(double rate, std::uint64_t seed) : rate_(rate), rng_(seed) {}
+Noise::Noise(double rate, std::uint64_t seed) : rate_(rate), seed_(seed), rng_(seed) {}
+
+void Noise::Rekey(std::uint64_t key) {
+  // splitmix64 of seed and key: neighbouring keys give unrelated generators.
+  std::uint64_t z = seed_ + 0x9E3779B97F4A7C15ull * (key + 1);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  rng_.seed(z ^ (z >> 31));
+}
 
 bool Noise::Hit() {
   // 53 random bits as a fraction in [0, 1), the same on every standard library

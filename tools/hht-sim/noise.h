@@ -19,12 +19,17 @@ class Noise {
   // Flips a bit in some of the bytes; returns how many bytes were changed.
   int Apply(std::span<std::uint8_t> bytes);
   bool Silent() const { return rate_ <= 0.0; }
+  // Starts the generator anew from the seed and a key, so that what a frame
+  // suffers depends on which frame and try it is, not on how many writes came
+  // before it (a request written while nobody listened, for instance).
+  void Rekey(std::uint64_t key);
 
  private:
   bool Hit();
   std::uint8_t Flip(std::uint8_t b);
 
   double rate_;
+  std::uint64_t seed_;
   std::mt19937_64 rng_;
 };
 

@@ -43,7 +43,10 @@ Millis Session::LineTime(std::size_t bytes) const {
   return Millis(static_cast<long long>(std::ceil(static_cast<double>(bytes) * options_.byteTimeMs)));
 }
 
-bool Session::Write(const std::string& frame) {
+bool Session::Write(const std::string& frame, int attempt) {
+  const std::uint64_t key = exchange_ * 1024 + static_cast<std::uint64_t>(attempt);
+  sendNoise_.Rekey(key);
+  recvNoise_.Rekey(key);
   std::string out = frame;
   lastCorrupted_ = sendNoise_.Apply(Writable(out)) > 0;
   if (lastCorrupted_) ++result_.framesCorrupted;
@@ -79,9 +82,11 @@ void Session::Drain() {
 std::optional<std::string> Session::Open(const std::string& request) {
   int silent = 0;
   int refused = 0;
+  NextExchange();
   for (;;) {
     if (result_.openings > 0) line_.DiscardInput();
-    if (!Write(request)) return std::nullopt;
+    // A request nobody heard is the same try again: only refusals count.
+    if (!Write(request, refused)) return std::nullopt;
     ++result_.openings;
     std::string answer(vantor::kAnswerLen, '\0');
     const ReadResult r = ReadAnswer(answer, request.size(), options_.repeatInterval);
@@ -119,12 +124,13 @@ std::optional<std::string> Session::Open(const std::string& request) {
 std::optional<std::string> Session::Transact(const std::string& frame, std::size_t answerLen, const Judge& judge,
                                              std::string_view what) {
   const std::string name(what);
+  NextExchange();
   for (int attempt = 1; attempt <= options_.maxTries; ++attempt) {
     if (attempt > 1) {
       ++result_.retries;
       Drain();
     }
-    if (!Write(frame)) return std::nullopt;
+    if (!Write(frame, attempt)) return std::nullopt;
     std::string answer(answerLen, '\0');
     const ReadResult r = ReadAnswer(answer, frame.size(), options_.answerTimeout);
     if (r.error) return std::nullopt;
@@ -151,12 +157,13 @@ std::optional<std::string> Session::Transact(const std::string& frame, std::size
 
 bool Session::SendEndOfFile(const std::string& request) {
   std::vector<std::uint8_t> echo(64);
+  NextExchange();
   for (int attempt = 1; attempt <= options_.maxTries; ++attempt) {
     if (attempt > 1) {
       ++result_.retries;
       Drain();
     }
-    if (!Write(request)) return false;
+    if (!Write(request, attempt)) return false;
     const ReadResult r = line_.Read(echo, options_.settleTime + LineTime(request.size()));
     if (r.error) {
       Fail(Ending::LineFailed, "line failed: " + r.error.message);

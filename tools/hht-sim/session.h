@@ -44,7 +44,9 @@ class Session {
   void Log(const std::string& line) const;
 
  private:
-  bool Write(const std::string& frame);
+  // Writes a frame as try `attempt` of the current exchange.
+  bool Write(const std::string& frame, int attempt);
+  void NextExchange() { ++exchange_; }
   ReadResult ReadAnswer(std::string& answer, std::size_t frameLen, Millis wait);
   Millis LineTime(std::size_t bytes) const;
   void Drain();
@@ -57,6 +59,7 @@ class Session {
   bool lastCorrupted_ = false;
   bool failed_ = false;
   long blocks_ = 0;
+  std::uint64_t exchange_ = 0;  // frames of the run, each with its repeats
 };
 
 }  // namespace hht

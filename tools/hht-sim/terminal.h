@@ -35,7 +35,7 @@ struct Options {
   std::uint64_t seed = 1;          // for the noise
   Millis answerTimeout{3000};      // wait for an answer beyond its time on the line
   Millis repeatInterval{2000};     // between opening requests while the PC is silent
-  Millis settleTime{300};          // a quiet line for this long has nothing more to say
+  Millis settleTime{200};          // a quiet line for this long has nothing more to say
   double byteTimeMs = 0.0;         // time of one byte on the line (0 on a pseudo-terminal)
   int maxTries = 10;               // sends of one frame before the run fails
   int maxOpenings = 0;             // unanswered opening requests before giving up; 0: no limit

@@ -15,8 +15,11 @@ add_library(vantor_window_qt STATIC
 target_include_directories(vantor_window_qt PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(vantor_window_qt PUBLIC transfer_core Qt6::Widgets PRIVATE ${VANTOR_XCB_LIBRARY})
 target_include_directories(vantor_window_qt PRIVATE ${VANTOR_XCB_INCLUDE_DIR})
-set_target_properties(vantor_window_qt PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+# No class of the window declares signals or slots: no moc run.
+set_target_properties(vantor_window_qt PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
+  AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
 vantor_warnings(vantor_window_qt)
 
 target_sources(Vantor2 PRIVATE ${CMAKE_CURRENT_LIST_DIR}/window_factory_qt.cpp)
 target_link_libraries(Vantor2 PRIVATE vantor_window_qt Qt6::Widgets)
+set_target_properties(Vantor2 PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)

@@ -40,6 +40,10 @@ int CHeadlessWindow::RunModal(CDialogEvents& events) {
     events.OnWake();
     lock.lock();
   }
+  if (m_live) {
+    m_lastDrawMs = 0;  // the final state, whatever the redraw rate
+    Redraw();
+  }
   if (m_lineOpen) std::fputc('\n', m_out);
   std::fflush(m_out);
   return m_code;
@@ -89,7 +93,7 @@ void CHeadlessWindow::Redraw() {
   // A terminal is redrawn at most 20 times a second; the protocol does not wait
   // for the screen.
   const long long now = NowMs();
-  if (now - m_lastDrawMs < 50) return;
+  if (m_lastDrawMs != 0 && now - m_lastDrawMs < 50) return;
   m_lastDrawMs = now;
   std::string line = "\r\x1b[K" + Text(IDC_STATUS) + " " + Text(IDC_FILE_NAME) + " " + BarText(m_file, 20) + " " +
                      Text(IDC_FILE_COUNT) + " total " + BarText(m_total, 20) + " " + Text(IDC_TOTAL_COUNT);
