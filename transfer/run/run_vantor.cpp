@@ -2,6 +2,7 @@
 #include "clock.h"
 #include "run_transfer.h"
 #include "vantor2.h"
+#include "version_block.h"
 #include "window_factory.h"
 
 extern "C" VANTOR_API int VANTOR_CALL RunVantor(const char* recvDir, const char* sendDir, int portNo, int speed,
@@ -22,3 +23,8 @@ extern "C" VANTOR_API int VANTOR_CALL RunVantor(const char* recvDir, const char*
 }
 
 extern "C" VANTOR_API void VANTOR_CALL VantorCancel(void) { vantor::CancelCurrentTransfer(); }
+
+extern "C" VANTOR_API const char* VANTOR_CALL VantorVersion(void) {
+  static const std::string text = vantor::VersionText();
+  return text.c_str();
+}

@@ -43,6 +43,10 @@ VANTOR_API int VANTOR_CALL RunVantor(const char* recvDir, const char* sendDir, i
 // does nothing when no transfer runs.
 VANTOR_API void VANTOR_CALL VantorCancel(void);
 
+// The library's version block as text (UTF-8, one item a line), valid for the
+// life of the process.
+VANTOR_API const char* VANTOR_CALL VantorVersion(void);
+
 #ifdef __cplusplus
 }
 #endif
