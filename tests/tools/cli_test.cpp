@@ -110,7 +110,7 @@ struct SimRun {
 };
 
 SimRun RunAgainst(FakePc& pc, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--pty", "--timeout", "1000"});
+  args.insert(args.begin(), "--pty");
   ChildProcess p(Sim(args));
   SimRun run;
   if (!p.Started()) return run;

@@ -108,7 +108,7 @@ struct Dirs {
 };
 
 Outcome RunPair(const Dirs& d, std::vector<std::string> simArgs) {
-  std::vector<std::string> argv = {kSim, "--pty", "--quiet", "--wait", "20", "--timeout", "1000"};
+  std::vector<std::string> argv = {kSim, "--pty", "--quiet", "--wait", "20"};
   argv.insert(argv.end(), simArgs.begin(), simArgs.end());
   Outcome o;
   ChildProcess sim(argv);
