@@ -12,13 +12,11 @@
 #include <string>
 
 #include "pty_pair.h"
+#include "run_dirs.h"
 #include "run_transfer.h"
 #include "test_terminal.h"
 
 namespace vtest {
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& data);
 
 class RunFixture : public ::testing::Test {
  protected:
@@ -29,11 +27,12 @@ class RunFixture : public ::testing::Test {
   void Start(int appendMode = 0, int speed = 19200);
   // Waits for the transfer's result (at most timeoutS seconds).
   int Result(int timeoutS = 60);
-  std::string Log() const { return ReadFile(m_cwd / "Log/comm.log"); }
+  std::string Log() const { return m_dirs.Log(); }
 
-  std::filesystem::path m_root, m_cwd, m_recv, m_send;
-  std::filesystem::path m_oldCwd;
   PtyPair m_pty;
+  RunDirs m_dirs{m_pty.SlavePath()};
+  std::filesystem::path &m_root = m_dirs.m_root, &m_cwd = m_dirs.m_cwd;
+  std::filesystem::path &m_recv = m_dirs.m_recv, &m_send = m_dirs.m_send;
   TestTerminal m_hht{m_pty.MasterFd()};
   std::future<int> m_result;
   std::FILE* m_status = nullptr;  // what the headless window printed

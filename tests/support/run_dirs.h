@@ -1,5 +1,5 @@
 #pragma once
-// The surroundings of one transfer in a GUI test: fresh receive and send
+// The surroundings of one transfer in a test: fresh receive and send
 // directories, a current directory of its own (for Log/comm.log), and port 1
 // named to the library as the slave of the given pseudo-terminal.
 
