@@ -1,6 +1,7 @@
 // Turning temporary receive files into data files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "comm_log.h"
 #include "fakes.h"
@@ -82,10 +83,27 @@ TEST_F(RecvFiles, DataThatCannotBeStoredIsKeptInItsTemporaryFile) {
   ::mkdir((Dir() + "BLOCKED").c_str(), 0777);  // a directory where the data file should be
   vtest::WriteAll(Dir() + "BLOCKED.Tmp", "KEEP\r\n");
   vtest::WriteAll(Dir() + "FINE.Tmp", "Y\r\n");
+  vtest::WriteAll(Dir() + "BLOCKED.Tmp.unsaved", "EARLIER\r\n");
   ParseRecvFiles(Dir());
-  EXPECT_EQ(vtest::ReadAll(Dir() + "BLOCKED.Tmp"), "KEEP\r\n");
-  EXPECT_NE(Log().find("File Open Error"), std::string::npos);
+  // Set aside under a name that neither the next run's start nor its
+  // processing touches, without replacing what an earlier run set aside.
+  EXPECT_FALSE(vtest::Exists(Dir() + "BLOCKED.Tmp"));
+  EXPECT_EQ(vtest::ReadAll(Dir() + "BLOCKED.Tmp.unsaved"), "EARLIER\r\n");
+  EXPECT_EQ(vtest::ReadAll(Dir() + "BLOCKED.Tmp.unsaved.1"), "KEEP\r\n");
+  EXPECT_NE(Log().find("File Open Error [" + Dir() + "BLOCKED]: Is a directory, data kept in BLOCKED.Tmp.unsaved.1"),
+            std::string::npos);
   EXPECT_EQ(vtest::ReadAll(Dir() + "FINE"), "Y\r\n");
+  DeleteTmpFiles(Dir());
+  EXPECT_TRUE(vtest::Exists(Dir() + "BLOCKED.Tmp.unsaved.1"));
+}
+
+TEST_F(RecvFiles, FullDiskKeepsTheReceivedData) {
+  // /dev/full takes the open and refuses every write with "No space left".
+  ASSERT_EQ(::symlink("/dev/full", (Dir() + "FULL.TXT").c_str()), 0);
+  vtest::WriteAll(Dir() + "FULL.TXT.Tmp", "A1\r\nA2\r\n");
+  ParseRecvFiles(Dir());
+  EXPECT_EQ(vtest::ReadAll(Dir() + "FULL.TXT.Tmp.unsaved"), "A1\r\nA2\r\n");
+  EXPECT_NE(Log().find("File Write Error [" + Dir() + "FULL.TXT]: No space left on device"), std::string::npos);
 }
 
 TEST_F(RecvFiles, WithoutTemporaryFilesOnlyStartAndEndAreLogged) {

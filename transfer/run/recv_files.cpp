@@ -97,8 +97,18 @@ long CopyRecords(int in, int out, long recordLength) {
   }
 }
 
-// Turns one temporary file into its data file. The temporary file is kept when
-// its data could not be stored, so that nothing is lost silently.
+// Sets aside a temporary file whose data could not be stored: renamed to
+// "<name>.Tmp.unsaved" (with a number when that exists), it is neither merged
+// by a later run nor deleted when the next run starts. Returns the new name.
+std::string SetAside(const std::string& dir, const std::string& tmpName) {
+  std::string name = tmpName + ".unsaved";
+  struct stat st {};
+  for (int i = 1; ::lstat((dir + name).c_str(), &st) == 0; ++i) name = tmpName + ".unsaved." + std::to_string(i);
+  if (::rename((dir + tmpName).c_str(), (dir + name).c_str()) != 0) return tmpName;
+  return name;
+}
+
+// Turns one temporary file into its data file.
 void ParseOne(const std::string& dir, const std::string& tmpName) {
   const std::string tmpPath = dir + tmpName;
   const std::string dataName = tmpName.substr(0, tmpName.size() - 4);
@@ -110,9 +120,15 @@ void ParseOne(const std::string& dir, const std::string& tmpName) {
   }
   const std::string dataPath = dir + dataName;
   FdCloser in{::open(tmpPath.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (in.fd < 0) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + std::strerror(errno));
+    return;
+  }
   FdCloser out{::open(dataPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)};
-  if (in.fd < 0 || out.fd < 0) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(in.fd < 0 ? tmpPath : dataPath) + "]: " + std::strerror(errno));
+  if (out.fd < 0) {
+    const int err = errno;
+    WriteLog("File Open Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
+             LocalToCp949Lossy(SetAside(dir, tmpName)));
     return;
   }
   const long recordLength = RecordLength(in.fd);
@@ -125,7 +141,8 @@ void ParseOne(const std::string& dir, const std::string& tmpName) {
     // Disk full or similar: take back what was appended and keep the data.
     const int err = errno;
     [[maybe_unused]] int rc = ::ftruncate(out.fd, before.st_size);
-    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", kept " + shownTmp);
+    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
+             LocalToCp949Lossy(SetAside(dir, tmpName)));
     return;
   }
   ::unlink(tmpPath.c_str());
