@@ -12,7 +12,20 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vantor;
 
-class FaultRun : public RunFixture {};
+class FaultRun : public RunFixture {
+ protected:
+  // An old data file "X.TXT", then a run in which the terminal has announced
+  // a new "X.TXT" (block size 100) and delivered one block of it.
+  void StartFileWithOneBlock() {
+    WriteFile(m_recv / "X.TXT", "OLD\r\n");
+    Start();
+    ASSERT_TRUE(m_hht.OpenRun('1', "X.TXT:", 6));
+    m_hht.Send(TestTerminal::Soh('1', 100, 6, "X.TXT"));
+    ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
+    m_hht.Send(TestTerminal::Data(ETB, 1, "NEW\r\n", 100));
+    ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, ETB));
+  }
+};
 
 TEST_F(FaultRun, TenFaultsAreAnsweredAndTheNextFrameEndsTheRun) {
   Start();
@@ -63,13 +76,7 @@ TEST_F(FaultRun, AValidFrameResetsTheFaultCount) {
 }
 
 TEST_F(FaultRun, UserCancelWritesFiveCancelRunsAndDropsPartialData) {
-  WriteFile(m_recv / "X.TXT", "OLD\r\n");
-  Start();
-  ASSERT_TRUE(m_hht.OpenRun('1', "X.TXT:", 6));
-  m_hht.Send(TestTerminal::Soh('1', 100, 6, "X.TXT"));
-  ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
-  m_hht.Send(TestTerminal::Data(ETB, 1, "NEW\r\n", 100));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, ETB));
+  ASSERT_NO_FATAL_FAILURE(StartFileWithOneBlock());
   ASSERT_TRUE(fs::exists(m_recv / "X.TXT.Tmp"));
   CancelCurrentTransfer();
   // The cancel run is as long as the frame expected next: 108 bytes.
@@ -128,13 +135,7 @@ TEST_F(FaultRun, DeviceThatRefusesTheLineSettingsGivesMinusFour) {
 }
 
 TEST_F(FaultRun, HangUpWhileWaitingEndsWithTransferError) {
-  WriteFile(m_recv / "X.TXT", "OLD\r\n");
-  Start();
-  ASSERT_TRUE(m_hht.OpenRun('1', "X.TXT:", 6));
-  m_hht.Send(TestTerminal::Soh('1', 100, 6, "X.TXT"));
-  ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
-  m_hht.Send(TestTerminal::Data(ETB, 1, "NEW\r\n", 100));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, ETB));
+  ASSERT_NO_FATAL_FAILURE(StartFileWithOneBlock());
   m_pty.CloseMaster();
   EXPECT_EQ(Result(10), -1);
   EXPECT_NE(Log().find("Port Hang Up\r\nTransfer error\r\nPort Close\r\n"), std::string::npos);

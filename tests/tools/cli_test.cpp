@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "child_process.h"
+#include "temp_dir.h"
 #include "codepage.h"
 #include "pty_pc.h"
 
@@ -17,23 +18,6 @@ namespace fs = std::filesystem;
 using std::chrono::seconds;
 
 const std::string kSim = HHT_SIM_PATH;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "hht-cli-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 void WriteFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "child_process.h"
+#include "temp_dir.h"
 
 namespace hht::test {
 namespace {
@@ -21,25 +22,6 @@ using std::chrono::seconds;
 
 const std::string kSim = HHT_SIM_PATH;
 const std::string kVantor = VANTOR_PATH;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "hht-e2e-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  fs::path Make(const std::string& name) const {
-    fs::create_directories(path_ / name);
-    return path_ / name;
-  }
-
- private:
-  fs::path path_;
-};
 
 void WriteFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
