@@ -20,14 +20,14 @@ class Dialog : public ::testing::Test {
     ::mkdir(m_cwd.Path("recv").c_str(), 0777);
     ::mkdir(m_cwd.Path("send").c_str(), 0777);
   }
-  TransferParams Params(int append = 0, const std::string& user = "") {
-    TransferParams p;
-    p.m_nAppendMode = append;
-    p.m_nSpeed = 19200;
-    p.m_strPort = "COM1";
-    p.m_strRecvDir = m_cwd.Path("recv/");
-    p.m_strSendDir = m_cwd.Path("send/");
-    p.m_strUserData = user;
+  TransferArgs Params(int append = 0, const std::string& user = "") {
+    TransferArgs p;
+    p.appendMode = append;
+    p.speed = 19200;
+    p.portNo = 1;
+    p.recvDir = m_cwd.Path("recv/");
+    p.sendDir = m_cwd.Path("send/");
+    p.userData = user;
     return p;
   }
   // Adds a step that hands a frame to the dialog as the watch thread would.
@@ -37,7 +37,7 @@ class Dialog : public ::testing::Test {
       m_dlg->OnCommRecv();
     });
   }
-  int Run(TransferParams p) {
+  int Run(TransferArgs p) {
     CTransferDlg dlg(m_window, m_line, m_clock, std::move(p));
     m_dlg = &dlg;
     const int code = dlg.DoModal();

@@ -1,16 +1,8 @@
 #include "recv_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "comm_log.h"
@@ -20,67 +12,45 @@
 namespace vantor {
 namespace {
 
-struct FdCloser {
-  int fd;
-  ~FdCloser() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-std::vector<std::string> TmpFiles(const std::string& dir) {
+std::vector<std::string> TmpFiles(CFileSystem& fs, const std::string& dir) {
+  std::vector<std::string> all;
   std::vector<std::string> names;
-  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-  if (!d) return names;
-  while (dirent* e = ::readdir(d.get())) {
-    const std::string name = e->d_name;
-    struct stat st {};
-    if (IsTmpName(name) && ::stat((dir + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+  if (fs.ListDirectory(dir, &all)) return names;
+  for (const std::string& name : all) {
+    if (IsTmpName(name) && fs.Status(dir + name).kind == FileKind::Regular) names.push_back(name);
   }
   return names;
 }
 
 // Length of the first line plus CR LF: bytes before the first CR, plus 2.
-long RecordLength(int fd) {
+long RecordLength(CFile& in) {
   char buf[65536];
   long count = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n <= 0) return count + 2;
-    if (const void* cr = std::memchr(buf, '\r', static_cast<std::size_t>(n))) {
-      return count + (static_cast<const char*>(cr) - buf) + 2;
-    }
-    count += n;
+    std::size_t n = 0;
+    if (in.Read(buf, sizeof buf, &n) || n == 0) return count + 2;
+    if (const void* cr = std::memchr(buf, '\r', n)) return count + (static_cast<const char*>(cr) - buf) + 2;
+    count += static_cast<long>(n);
+    if (n < sizeof buf) return count + 2;
   }
-}
-
-bool WriteAll(int fd, const char* data, std::size_t len) {
-  while (len > 0) {
-    const ssize_t n = ::write(fd, data, len);
-    if (n <= 0) return false;
-    data += n;
-    len -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // Copies the whole records of `in` that do not begin with "*" to `out`, in
 // large chunks: the kept records of a chunk are moved together in place and
-// written with one call. Returns the number of whole records read, or -1 when
-// reading or writing failed.
-long CopyRecords(int in, int out, long recordLength) {
+// written with one call. Returns the number of whole records read, or -1 with
+// the reason in *error when reading or writing failed.
+long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   const std::size_t rec = static_cast<std::size_t>(recordLength);
   const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / rec);
   std::vector<char> buf(chunkRecords * rec);
   std::vector<char> tail;
   long records = 0;
   for (;;) {
-    std::size_t filled = tail.size();
     std::copy(tail.begin(), tail.end(), buf.begin());
-    ssize_t n = 0;
-    while (filled < buf.size() && (n = ::read(in, buf.data() + filled, buf.size() - filled)) > 0) {
-      filled += static_cast<std::size_t>(n);
-    }
-    if (n < 0) return -1;  // a temporary file that cannot be read is kept
+    std::size_t got = 0;
+    // A temporary file that cannot be read is kept.
+    if ((*error = in.Read(buf.data() + tail.size(), buf.size() - tail.size(), &got))) return -1;
+    const std::size_t filled = tail.size() + got;
     const std::size_t whole = filled / rec;
     tail.assign(buf.begin() + static_cast<std::ptrdiff_t>(whole * rec), buf.begin() + static_cast<std::ptrdiff_t>(filled));
     std::size_t kept = 0;
@@ -91,7 +61,7 @@ long CopyRecords(int in, int out, long recordLength) {
       kept += runBytes;
       runStart = i + 1;
     }
-    if (!WriteAll(out, buf.data(), kept)) return -1;
+    if ((*error = out.Write(buf.data(), kept))) return -1;
     records += static_cast<long>(whole);
     if (filled < buf.size()) return records;  // end of file; a final piece shorter than a record is dropped
   }
@@ -100,52 +70,51 @@ long CopyRecords(int in, int out, long recordLength) {
 // Sets aside a temporary file whose data could not be stored: renamed to
 // "<name>.Tmp.unsaved" (with a number when that exists), it is neither merged
 // by a later run nor deleted when the next run starts. Returns the new name.
-std::string SetAside(const std::string& dir, const std::string& tmpName) {
+std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
   std::string name = tmpName + ".unsaved";
-  struct stat st {};
-  for (int i = 1; ::lstat((dir + name).c_str(), &st) == 0; ++i) name = tmpName + ".unsaved." + std::to_string(i);
-  if (::rename((dir + tmpName).c_str(), (dir + name).c_str()) != 0) return tmpName;
+  for (int i = 1; fs.Exists(dir + name); ++i) name = tmpName + ".unsaved." + std::to_string(i);
+  if (fs.Rename(dir + tmpName, dir + name)) return tmpName;
   return name;
 }
 
 // Turns one temporary file into its data file.
-void ParseOne(const std::string& dir, const std::string& tmpName) {
+void ParseOne(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
   const std::string tmpPath = dir + tmpName;
   const std::string dataName = tmpName.substr(0, tmpName.size() - 4);
   const std::string shownTmp = LocalToCp949Lossy(tmpName);
   if (dataName.empty()) {  // ".Tmp": no data file can be named after it
     WriteLog("File name = [" + shownTmp + "], skipped: no data file name");
-    ::unlink(tmpPath.c_str());
+    fs.Remove(tmpPath);
     return;
   }
   const std::string dataPath = dir + dataName;
-  FdCloser in{::open(tmpPath.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (in.fd < 0) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + std::strerror(errno));
+  SysError err;
+  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &err);
+  if (!in) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + err.message);
     return;
   }
-  FdCloser out{::open(dataPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)};
-  if (out.fd < 0) {
-    const int err = errno;
-    WriteLog("File Open Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
-             LocalToCp949Lossy(SetAside(dir, tmpName)));
+  std::unique_ptr<CFile> out = fs.Open(dataPath, OpenMode::Append, &err);
+  if (!out) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(dataPath) + "]: " + err.message + ", data kept in " +
+             LocalToCp949Lossy(SetAside(fs, dir, tmpName)));
     return;
   }
-  const long recordLength = RecordLength(in.fd);
+  const long recordLength = RecordLength(*in);
   WriteLog("File name = [" + shownTmp + "], Record Length = [" + std::to_string(recordLength) + "]");
-  struct stat before {};
-  ::fstat(out.fd, &before);
+  std::int64_t before = 0;
+  out->Size(&before);
   long records = -1;
-  if (::lseek(in.fd, 0, SEEK_SET) == 0) records = CopyRecords(in.fd, out.fd, recordLength);
+  if (!(err = in->Seek(0))) records = CopyRecords(*in, *out, recordLength, &err);
   if (records < 0) {
     // Disk full or similar: take back what was appended and keep the data.
-    const int err = errno;
-    [[maybe_unused]] int rc = ::ftruncate(out.fd, before.st_size);
-    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
-             LocalToCp949Lossy(SetAside(dir, tmpName)));
+    out->Truncate(before);
+    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + err.message + ", data kept in " +
+             LocalToCp949Lossy(SetAside(fs, dir, tmpName)));
     return;
   }
-  ::unlink(tmpPath.c_str());
+  in.reset();
+  fs.Remove(tmpPath);
   WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
 }
 
@@ -158,14 +127,14 @@ bool IsTmpName(const std::string& name) {
   return ext == ".tmp";
 }
 
-void ParseRecvFiles(const std::string& recvDir) {
+void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
   WriteLog(Texts().parseStart);
-  for (const std::string& name : TmpFiles(recvDir)) ParseOne(recvDir, name);
+  for (const std::string& name : TmpFiles(fs, recvDir)) ParseOne(fs, recvDir, name);
   WriteLog(Texts().parseEnd);
 }
 
-void DeleteTmpFiles(const std::string& recvDir) {
-  for (const std::string& name : TmpFiles(recvDir)) ::unlink((recvDir + name).c_str());
+void DeleteTmpFiles(const std::string& recvDir, CFileSystem& fs) {
+  for (const std::string& name : TmpFiles(fs, recvDir)) fs.Remove(recvDir + name);
 }
 
 }  // namespace vantor

@@ -7,14 +7,16 @@
 // end of a run deletes the temporary files, so no partial data reaches a data
 // file.
 //
-// recvDir is in the locale's encoding and ends in "/".
+// recvDir is in the locale's encoding and ends in the separator.
 
 #include <string>
 
+#include "file_system.h"
+
 namespace vantor {
 
-void ParseRecvFiles(const std::string& recvDir);
-void DeleteTmpFiles(const std::string& recvDir);
+void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs = SystemFileSystem());
+void DeleteTmpFiles(const std::string& recvDir, CFileSystem& fs = SystemFileSystem());
 
 // True for a name ending in ".tmp", letter case ignored.
 bool IsTmpName(const std::string& name);
