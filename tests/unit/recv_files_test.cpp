@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include "comm_log.h"
+#include "fake_file_system.h"
 #include "fakes.h"
 #include "recv_files.h"
+#include "transfer_file.h"
 
 namespace {
 
@@ -104,6 +106,67 @@ TEST_F(RecvFiles, FullDiskKeepsTheReceivedData) {
   ParseRecvFiles(Dir());
   EXPECT_EQ(vtest::ReadAll(Dir() + "FULL.TXT.Tmp.unsaved"), "A1\r\nA2\r\n");
   EXPECT_NE(Log().find("File Write Error [" + Dir() + "FULL.TXT]: No space left on device"), std::string::npos);
+}
+
+// Every way the storing of one file can fail, on a disk that fails on demand:
+// the data file is left as it was, the received data is set aside, the log
+// says why, and the next file is still stored.
+TEST_F(RecvFiles, EachFailureWhileStoringKeepsTheDataAndTheOldDataFile) {
+  using Op = vtest::FakeFileSystem::Op;
+  struct Row {
+    const char* what;
+    Op op;
+    const char* path;
+    int error;
+    int after;
+    const char* logged;
+    bool setAside;
+  };
+  const Row rows[] = {
+      {"data file refused", Op::Open, "/r/A.TXT", EACCES, 0, "File Open Error [/r/A.TXT]: Permission denied", true},
+      {"disk full at once", Op::Write, "/r/A.TXT", ENOSPC, 0, "File Write Error [/r/A.TXT]: No space left", true},
+      {"temporary file unreadable", Op::Read, "A.TXT.Tmp", EIO, 1, "File Write Error [/r/A.TXT]: Input/output", true},
+      {"temporary file not opened", Op::Open, "A.TXT.Tmp", EIO, 0, "File Open Error [/r/A.TXT.Tmp]: Input/output", false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    vtest::FakeFileSystem fs;
+    fs.MakeDir("/r");
+    fs.Put("/r/A.TXT", "OLD\r\n");
+    fs.Put("/r/A.TXT.Tmp", "N1\r\nN2\r\n");
+    fs.Put("/r/B.TXT.Tmp", "B1\r\n");
+    fs.Fail(r.op, r.path, r.error, r.after);
+    ::unlink(m_cwd.Path("Log/comm.log").c_str());
+    ParseRecvFiles("/r/", fs);
+    EXPECT_EQ(fs.Get("/r/A.TXT"), "OLD\r\n");
+    EXPECT_EQ(fs.Get(r.setAside ? "/r/A.TXT.Tmp.unsaved" : "/r/A.TXT.Tmp"), "N1\r\nN2\r\n");
+    EXPECT_NE(Log().find(r.logged), std::string::npos) << Log();
+    EXPECT_EQ(fs.Get("/r/B.TXT"), "B1\r\n");
+  }
+}
+
+// A disk that fills up in the middle of a write: the part that went out is
+// taken back from the data file.
+TEST_F(RecvFiles, DiskFillingUpMidWayTakesBackThePartialAppend) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  fs.Put("/r/A.TXT", "OLD\r\n");
+  fs.Put("/r/A.TXT.Tmp", "N1\r\nN2\r\nN3\r\n");
+  fs.SetCapacity(5 + 12 + 7);  // room for OLD, the temporary file and 7 more bytes
+  ParseRecvFiles("/r/", fs);
+  EXPECT_EQ(fs.Get("/r/A.TXT"), "OLD\r\n");
+  EXPECT_EQ(fs.Get("/r/A.TXT.Tmp.unsaved"), "N1\r\nN2\r\nN3\r\n");
+}
+
+TEST_F(RecvFiles, BlockThatDoesNotFitIsStoredWholeOrNotAtAll) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  const CTransferFile io(fs);
+  const std::string block = "0123456789";
+  fs.SetCapacity(15);
+  ASSERT_TRUE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
+  EXPECT_FALSE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
+  EXPECT_EQ(fs.Get("/r/A.Tmp"), block);
 }
 
 TEST_F(RecvFiles, WithoutTemporaryFilesOnlyStartAndEndAreLogged) {
