@@ -12,6 +12,8 @@
 #include "com_line.h"
 #include "dialog_window.h"
 #include "notify_target.h"
+#include "temp_dir.h"
+#include "test_files.h"
 
 namespace vtest {
 
@@ -88,21 +90,5 @@ class ScriptWindow final : public vantor::CDialogWindow {
   std::map<int, Bar> bars;
   std::vector<std::string> logFailures;
 };
-
-// A fresh temporary directory as the current directory for the test's life.
-class TempCwd {
- public:
-  TempCwd();
-  ~TempCwd();
-  std::string Path(const std::string& name = "") const { return m_dir + "/" + name; }
-
- private:
-  std::string m_dir;
-  std::string m_old;
-};
-
-std::string ReadAll(const std::string& path);
-void WriteAll(const std::string& path, const std::string& data);
-bool Exists(const std::string& path);
 
 }  // namespace vtest

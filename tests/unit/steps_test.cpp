@@ -32,7 +32,7 @@ class Steps : public ::testing::Test {
     return m_port.ProcessFrame();
   }
   std::string LastWrite() const { return m_line.writes.empty() ? "" : m_line.writes.back(); }
-  std::string Log() const { return vtest::ReadAll(m_cwd.Path("Log/comm.log")); }
+  std::string Log() const { return vtest::ReadFile(m_cwd.Path("Log/comm.log")); }
   std::string Recv(const std::string& n) const { return m_cwd.Path("recv/" + n); }
   std::string Send(const std::string& n) const { return m_cwd.Path("send/" + n); }
 
@@ -55,7 +55,7 @@ TEST_F(Steps, EveryWriteIsPrecededByAPurgeAndAPauseAndClearsTheReceiveBuffer) {
 
 TEST_F(Steps, EnqInReceiveDirectionListsNamesAndEchoesTheSize) {
   ASSERT_EQ(Step(TestTerminal::Enq('1', "12AB567890", "A.TXT:B.TXT:ignored")), 1);
-  EXPECT_EQ(vtest::ReadAll(Recv("COMMINFO.INI")), "A.TXT\r\nB.TXT\r\n");
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMINFO.INI")), "A.TXT\r\nB.TXT\r\n");
   // The ten size characters go back exactly as received, digits or not.
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("12AB567890"));
   EXPECT_EQ(m_state.m_nState, PHASE_SOH);
@@ -68,17 +68,17 @@ TEST_F(Steps, EnqInReceiveDirectionListsNamesAndEchoesTheSize) {
 }
 
 TEST_F(Steps, EnqInSendDirectionAddsTheListedFilesToTheTotal) {
-  vtest::WriteAll(Send("A.TXT"), std::string(1500, 'a'));
-  vtest::WriteAll(Send("B.TXT"), std::string(500, 'b'));
-  vtest::WriteAll(Send("COMMINFO.INI"), "old content");
+  vtest::WriteFile(Send("A.TXT"), std::string(1500, 'a'));
+  vtest::WriteFile(Send("B.TXT"), std::string(500, 'b'));
+  vtest::WriteFile(Send("COMMINFO.INI"), "old content");
   Step(TestTerminal::Enq('2', "0000000100", "A.TXT::B.TXT:../A.TXT:"));
   // 100 from the request, plus 2000; the empty and the hostile name add nothing.
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("0000002100"));
-  EXPECT_EQ(vtest::ReadAll(Send("COMMINFO.INI")), "A.TXT\r\n\r\nB.TXT\r\n../A.TXT\r\n");
+  EXPECT_EQ(vtest::ReadFile(Send("COMMINFO.INI")), "A.TXT\r\n\r\nB.TXT\r\n../A.TXT\r\n");
 }
 
 TEST_F(Steps, EnqListWithoutColonLeavesNoInfoFile) {
-  vtest::WriteAll(Send("COMMINFO.INI"), "old");
+  vtest::WriteFile(Send("COMMINFO.INI"), "old");
   Step(TestTerminal::Enq('2', "0000000777", "NOCOLON"));
   EXPECT_FALSE(vtest::Exists(Send("COMMINFO.INI")));
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("0000000777"));
@@ -101,20 +101,20 @@ TEST_F(Steps, FaultyHeadersGetTheNegativeAnswerUntilTheRetryLimit) {
 
 TEST_F(Steps, SohToReceiveAnswersAndListsButKeepsTheOldDataFile) {
   m_state.m_nState = PHASE_SOH;
-  vtest::WriteAll(Recv("STOCK.TXT"), "OLD");
+  vtest::WriteFile(Recv("STOCK.TXT"), "OLD");
   ASSERT_EQ(Step(TestTerminal::Soh('1', 512, 9000, "STOCK.TXT   ")), 1);
   EXPECT_EQ(LastWrite(), BuildSohAnswer("0512", "0000009000", "STOCK.TXT"));
   EXPECT_EQ(m_state.m_nState, PHASE_RECV);
   EXPECT_EQ(m_state.m_nReadLen, 520);
   EXPECT_EQ(m_state.m_strFileName, "STOCK.TXT");
-  EXPECT_EQ(vtest::ReadAll(Recv("STOCK.TXT")), "OLD");  // removed only when the run succeeds
+  EXPECT_EQ(vtest::ReadFile(Recv("STOCK.TXT")), "OLD");  // removed only when the run succeeds
   EXPECT_EQ(m_state.m_announced.count(Recv("STOCK.TXT")), 1u);
-  EXPECT_EQ(vtest::ReadAll(Recv("COMMLIST.LST")), Recv("STOCK.TXT") + "\r\n");
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMLIST.LST")), Recv("STOCK.TXT") + "\r\n");
 }
 
 TEST_F(Steps, SohToSendAnnouncesTheFileLengthAndBlockSize) {
   m_state.m_nState = PHASE_SOH;
-  vtest::WriteAll(Send("M.TXT"), std::string(9000, 'm'));
+  vtest::WriteFile(Send("M.TXT"), std::string(9000, 'm'));
   Step(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   EXPECT_EQ(LastWrite(), BuildSohAnswer("4000", "0000009000", "M.TXT"));
   EXPECT_EQ(m_state.m_nFileSize, 9000);
@@ -162,7 +162,7 @@ TEST_F(Steps, EotLogsWhatTheLastWriteReturned) {
 class SendSteps : public Steps {
  protected:
   void Open(const std::string& data) {
-    vtest::WriteAll(Send("F.TXT"), data);
+    vtest::WriteFile(Send("F.TXT"), data);
     m_state.m_nState = PHASE_SOH;
     Step(TestTerminal::Soh('2', 0, 0, "F.TXT"));
   }
@@ -241,7 +241,7 @@ class RecvSteps : public Steps {
   std::string Frame(unsigned char lead, long n, const std::string& data) {
     return TestTerminal::Data(lead, n, data, m_blockSize);
   }
-  std::string Tmp() const { return vtest::ReadAll(Recv("R.TXT.Tmp")); }
+  std::string Tmp() const { return vtest::ReadFile(Recv("R.TXT.Tmp")); }
   int m_blockSize = 0;
 };
 
