@@ -129,11 +129,8 @@ void CPosixComLine::Close() {
   // The watch thread may still be polling the descriptor: put /dev/null in its
   // place instead of closing it, so the number cannot be reused under it. The
   // device itself is released with the last reference.
-  int devnull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-  if (devnull >= 0) {
-    ::dup2(devnull, m_fd.Get());
-    ::close(devnull);
-  }
+  const UniqueFd devnull(::open("/dev/null", O_RDWR | O_CLOEXEC));
+  if (devnull) ::dup2(devnull.Get(), m_fd.Get());
   Wake();
 }
 
