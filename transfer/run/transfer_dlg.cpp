@@ -63,6 +63,9 @@ void CTransferDlg::OnInitDialog() {
   WriteUserDef();
   if (!m_serial.OpenPort(m_params.m_strPort, m_params.m_nSpeed)) {
     WriteLog("Port Open Error...");
+    // The reason names the device, so that the operator sees which one to
+    // change (a USB cradle is rarely the default device).
+    WriteLog(m_params.m_strPort + ": " + LocalToCp949Lossy(m_serial.m_strOpenError));
     std::fprintf(stderr, "Vantor2: %s: %s\n", m_params.m_strPort.c_str(), m_serial.m_strOpenError.c_str());
     EndTransfer(VANTOR_PORT_ERROR);
   } else {
