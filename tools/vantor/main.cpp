@@ -30,6 +30,12 @@ const char* kUsage =
     "              [--user-data TEXT]\n"
     "       vantor --list-ports | --help | --version\n";
 
+// The same forms for --help, in the shape help2man turns into a synopsis.
+const char* kHelpUsage =
+    "Usage: vantor --recv-dir DIR --send-dir DIR [--port N | --device PATH] [--speed BPS] [--append] "
+    "[--user-data TEXT]\n"
+    "  or:  vantor --list-ports | --help | --version\n\n";
+
 const char* kHelp =
     "Runs one transfer with a hand-held terminal on a COM port. The terminal leads: it\n"
     "sends its data (stored in the receive directory) or fetches master files (from the\n"
@@ -118,7 +124,7 @@ int main(int argc, char** argv) {
     const std::string opt = argv[i];
     const bool hasValue = i + 1 < argc;
     if (opt == "--help" || opt == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(kHelpUsage, stdout);
       std::fputs(kHelp, stdout);
       return 0;
     } else if (opt == "--version") {
