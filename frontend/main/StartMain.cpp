@@ -50,6 +50,7 @@ int Main(QApplication& app) {
   window.SetSplash(splash);
   ShowCentred(window);
   window.activateWindow();
+  if (termination.Requested()) return 0;
   return app.exec();
 }
 

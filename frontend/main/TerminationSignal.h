@@ -13,8 +13,13 @@ class TerminationSignal final : public QObject {
   explicit TerminationSignal(QObject* parent = nullptr);
   ~TerminationSignal() override;
 
+  // True once a signal came. A signal during the start-up wait ends that
+  // wait's events only; the start procedure asks before it enters the loop.
+  bool Requested() const { return m_requested; }
+
  private:
   void OnSignal();
 
   QSocketNotifier* m_notifier = nullptr;
+  bool m_requested = false;
 };

@@ -44,6 +44,7 @@ void TerminationSignal::OnSignal() {
   char buffer[16];
   while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
   }
+  m_requested = true;
   // exit, not quit: quit would ask every window to close, and the main
   // window answers that with the exit question.
   QCoreApplication::exit(0);

@@ -239,6 +239,31 @@ class TestStartup : public QObject {
     QVERIFY(next.Acquire());
   }
 
+  // SIGTERM while the splash window waits (before the main loop runs) ends
+  // the program too, instead of being lost when the loop starts.
+  void sigtermDuringTheSplashEndsTheProgram() {
+    QTemporaryDir tmp;
+    QVERIFY(QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", tmp.path());
+    env.insert("XDG_CONFIG_HOME", tmp.path() + "/config");
+    env.insert("HOME", tmp.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.start(RTKELVANE_EXE, {});
+    QVERIFY(program.waitForStarted());
+    // The lock is taken first, the signal handler right after it; the splash
+    // then waits a second.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tmp.path() + "/RTKelvane.lock"), 20000);
+    QTest::qWait(200);
+    program.terminate();
+    QVERIFY2(program.waitForFinished(10000), "SIGTERM during the splash did not end the program");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(!QFileInfo::exists(tmp.path() + "/RTKelvane.lock"));
+  }
+
   // The whole start procedure in this process: Yes to the exit question ends
   // it, and the lock is free for the next start as soon as Main returns.
   void yesToTheExitQuestionEndsTheProgram() {
