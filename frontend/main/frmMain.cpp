@@ -154,16 +154,16 @@ void frmMain::picSendButton_Click() {
   StoreTypedDirectory(m_txtSendDir, VarDefine::kKeySendDir);
   m_ports.Apply(m_services.settings);
   TransferArgs args;
-  args.recvDir = m_txtRecvDir->text();
-  args.sendDir = m_txtSendDir->text();
+  args.recvDir = m_txtRecvDir->text().toLocal8Bit().toStdString();
+  args.sendDir = m_txtSendDir->text().toLocal8Bit().toStdString();
   args.portNo = gPortNo;
   args.speed = gBaudRate;
   args.appendMode = m_chkFileMode->isChecked() ? 1 : 0;
-  args.userData = QStringLiteral("abc");
+  args.userData = "abc";
   const std::optional<int> result = m_services.library.Run(args);
   if (result) ReportResult(*result, args.portNo);
   // Whatever the result, a received stock file gets its time-stamped name.
-  StockFile::RenameReceived(args.recvDir, m_services.clock.Now());
+  StockFile::RenameReceived(m_txtRecvDir->text(), m_services.clock.Now());
   MousePointer::SetDefault();
   m_transferring = false;
   setEnabled(true);
