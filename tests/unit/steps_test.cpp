@@ -150,6 +150,26 @@ TEST_F(Steps, EotIsAnsweredFiveTimesAndEndsWithTheLastDirection) {
   EXPECT_NE(Log().find("EOT Send Len = [10]\r\n"), std::string::npos);
 }
 
+// The first end answer tells the terminal it may erase its data: it follows
+// the commit of the received data, and a commit that failed gives none.
+TEST_F(Steps, EotIsAnsweredOnlyAfterTheReceivedDataIsCommitted) {
+  for (const bool committed : {true, false}) {
+    SCOPED_TRACE(committed ? "committed" : "commit failed");
+    m_line.writes.clear();
+    m_state.m_nState = PHASE_SOH;
+    m_state.m_nDirection = 1;
+    std::size_t writesAtCommit = 99;
+    m_view.commit = [&] {
+      writesAtCommit = m_line.writes.size();
+      return committed;
+    };
+    EXPECT_EQ(Step(TestTerminal::Eot()), 0);
+    EXPECT_EQ(writesAtCommit, 0u);
+    EXPECT_EQ(m_line.writes.size(), committed ? 5u : 0u);
+    EXPECT_EQ(m_state.m_nResult, committed ? 1 : -1);
+  }
+}
+
 TEST_F(Steps, EotLogsWhatTheLastWriteReturned) {
   m_state.m_nState = PHASE_SOH;
   m_state.m_nDirection = 1;
