@@ -8,7 +8,7 @@
 
 #include "child_process.h"
 #include "temp_dir.h"
-#include "codepage.h"
+#include "text_codec.h"
 #include "pty_pc.h"
 
 namespace hht::test {
@@ -58,6 +58,7 @@ TEST(HhtSimCommandLine, RefusesUnusableCommandLinesWithStatusTwo) {
       {"--device", "/dev/null", "--link", "x", "send", dir.Path().string()},
       {"--pty", "--noise", "2", "send", dir.Path().string()},
       {"--pty", "--block-size", "0", "send", dir.Path().string()},
+      {"--device", "/dev/null", "--speed", "12345", "send", dir.Path().string()},
       {"--pty", "fetch", "A.TXT"},
       {"--pty", "--out", dir.Path().string(), "fetch"},
       {"--pty", "send", (dir / "missing").string()},
@@ -119,7 +120,7 @@ TEST(HhtSimPty, SendsAFolderToThePc) {
   EXPECT_EQ(pc.result, 1);
   ASSERT_EQ(pc.stored.size(), 3u);
   EXPECT_EQ(pc.stored["STOCK.TXT"], Records(40, ' '));
-  EXPECT_EQ(pc.stored[Utf8ToLine("재고.TXT").value()], Records(3, '*'));
+  EXPECT_EQ(pc.stored[vantor::Utf8ToCp949("재고.TXT").value()], Records(3, '*'));
   EXPECT_EQ(pc.stored["EMPTY.TXT"], "");
   EXPECT_NE(run.output.find("ending=success"), std::string::npos);
   EXPECT_NE(run.output.find("sending STOCK.TXT"), std::string::npos);  // progress
@@ -129,7 +130,7 @@ TEST(HhtSimPty, FetchesFilesIntoTheOutputFolder) {
   TempDir dir;
   FakePc pc;
   pc.sendDir["MASTER.TXT"] = Records(300, ' ');  // three blocks of 4000 and a short one
-  pc.sendDir[Utf8ToLine("단가.TXT").value()] = Records(2, ' ');
+  pc.sendDir[vantor::Utf8ToCp949("단가.TXT").value()] = Records(2, ' ');
   const fs::path out = dir / "new" / "out";
   const SimRun run = RunAgainst(pc, {"--quiet", "fetch", "--out", out.string(), "MASTER.TXT", "단가.TXT"});
   ASSERT_EQ(run.status, 0) << run.output;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "codepage.h"
+#include "text_codec.h"
 #include "fake_pc.h"
 #include "frame.h"
 #include "terminal.h"
@@ -21,7 +21,7 @@ using vantor::STX;
 
 constexpr int kBlock = 16;
 
-std::string Line(const std::string& utf8) { return Utf8ToLine(utf8).value(); }
+std::string Line(const std::string& utf8) { return vantor::Utf8ToCp949(utf8).value(); }
 
 std::uint8_t Lead(const std::string& frame) { return static_cast<std::uint8_t>(frame.at(0)); }
 

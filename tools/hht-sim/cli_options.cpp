@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "posix_line.h"
+#include "result_codes.h"
+
 namespace hht {
 
 namespace {
@@ -66,7 +69,10 @@ std::string Apply(int id, const char* arg, CliOptions& o, long& waitSeconds) {
     case kDevice: o.device = arg; return {};
     case kOut: o.outDir = arg; return {};
     case kQuiet: o.quiet = true; return {};
-    case kSpeed: return ParseWhole(arg, o.speed, 1, 4'000'000) ? "" : "--speed wants bits per second";
+    case kSpeed:
+      return ParseWhole(arg, o.speed, 1, 4'000'000) && vantor::IsAcceptedSpeed(o.speed)
+                 ? ""
+                 : std::string("--speed wants one of ") + kSpeeds;
     case kBlockSize: return ParseWhole(arg, o.run.blockSize, 1, 9999) ? "" : "--block-size wants 1 to 9999";
     case kNoise: return ParseRate(arg, o.run.noiseRate) ? "" : "--noise wants a rate from 0 to 1";
     case kAnswerNoise: return ParseRate(arg, o.run.answerNoiseRate) ? "" : "--answer-noise wants a rate from 0 to 1";
@@ -159,7 +165,8 @@ The line:
                   PC opens as its COM port (e.g. VANTOR_COM1=/dev/pts/3)
   --link PATH     also make PATH a symbolic link to the slave (removed at exit)
   --device DEV    use a serial device instead (raw, 8N1, XON/XOFF)
-  --speed BPS     its speed: 9600, 19200 (default), 38400, 57600 or 115200
+  --speed BPS     its speed: 9600, 14400, 19200 (default), 38400, 56000,
+                  57600, 115200, 128000 or 256000
 
 The run:
   --block-size N  data bytes per frame when sending, 1 to 9999 (default 4000)
