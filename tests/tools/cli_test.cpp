@@ -42,7 +42,8 @@ TEST(HhtSimCommandLine, HelpExplainsEveryOption) {
   ASSERT_TRUE(p.Started());
   EXPECT_EQ(p.Wait(seconds(10)), 0);
   for (const char* option : {"--pty", "--link", "--device", "--speed", "--block-size", "--out", "--noise",
-                             "--answer-noise", "--cancel-at", "--seed", "--timeout", "--tries", "--wait", "--quiet",
+                             "--answer-noise", "--cancel-at", "--drop", "--insert", "--lose", "--drop-at",
+                             "--insert-at", "--lose-at", "--seed", "--timeout", "--tries", "--wait", "--quiet",
                              "send DIR", "fetch", "Exit status"}) {
     EXPECT_NE(p.Output().find(option), std::string::npos) << option;
   }
@@ -57,6 +58,12 @@ TEST(HhtSimCommandLine, RefusesUnusableCommandLinesWithStatusTwo) {
       {"--pty", "--device", "/dev/null", "send", dir.Path().string()},
       {"--device", "/dev/null", "--link", "x", "send", dir.Path().string()},
       {"--pty", "--noise", "2", "send", dir.Path().string()},
+      {"--pty", "--drop", "-0.1", "send", dir.Path().string()},
+      {"--pty", "--insert", "1.5", "send", dir.Path().string()},
+      {"--pty", "--lose", "x", "send", dir.Path().string()},
+      {"--pty", "--drop-at", "0", "send", dir.Path().string()},
+      {"--pty", "--insert-at", "2,", "send", dir.Path().string()},
+      {"--pty", "--lose-at", "1,,3", "send", dir.Path().string()},
       {"--pty", "--block-size", "0", "send", dir.Path().string()},
       {"--device", "/dev/null", "--speed", "12345", "send", dir.Path().string()},
       {"--pty", "fetch", "A.TXT"},
@@ -148,6 +155,20 @@ TEST(HhtSimPty, CancelsAtTheChosenBlockAndSaysSo) {
   EXPECT_EQ(run.status, 3) << run.output;
   EXPECT_EQ(pc.result, -3);
   EXPECT_NE(run.output.find("ending=cancelled"), std::string::npos);
+}
+
+TEST(HhtSimPty, PlaysLostAndExtraBytesAndLostAnswersAtTheChosenFrames) {
+  TempDir dir;
+  WriteFile(dir / "STOCK.TXT", Records(40, ' '));
+  FakePc pc;
+  // Frames: 1 opening, 2 header, 3.. blocks of 128 bytes.
+  const SimRun run = RunAgainst(pc, {"--lose-at", "1,2", "--drop-at", "3", "--insert-at", "4", "send",
+                                     dir.Path().string(), "--block-size", "128"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(pc.stored["STOCK.TXT"], Records(40, ' '));
+  EXPECT_NE(run.output.find(" retries=4 "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" dropped=1 inserted=1 lost=2"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("header of STOCK.TXT: answer lost on the line"), std::string::npos);
 }
 
 TEST(HhtSimPty, AFailedFetchWritesNothing) {

@@ -232,8 +232,9 @@ TEST(TerminalAnswers, ReceivedNoiseMakesRepeatsButChangesNothingThatIsSent) {
     o.seed = seed;
     const RunResult r = Terminal(pc, o).SendFiles({{"A.TXT", Text(200, 5)}});
     EXPECT_EQ(r.framesCorrupted, 0);
-    // A spoilt header answer cannot be repaired: the PC has moved on and
-    // refuses the header when it comes again.
+    // A spoilt acknowledgement of a file's end cannot be repaired: the PC has
+    // gone back to its header phase and refuses the end frame when it comes
+    // again. (A spoilt header answer can: the PC answers the header again.)
     EXPECT_TRUE(r.ok || r.ending == Ending::TooManyTries) << r.message;
     if (r.ok && r.retries > 0) ++repeatedAndCompleted;
   }
