@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "unique_fd.h"
+
 namespace vtest {
 
 class PtyPair {
@@ -14,13 +16,13 @@ class PtyPair {
   PtyPair& operator=(const PtyPair&) = delete;
 
   const std::string& SlavePath() const { return m_slavePath; }
-  int MasterFd() const { return m_master; }
+  int MasterFd() const { return m_master.Get(); }
   // Closes the master: the library's side sees a hang-up.
   void CloseMaster();
 
  private:
-  int m_master = -1;
-  int m_slaveKeep = -1;  // keeps the line from hanging up before the library opens it
+  vantor::UniqueFd m_master;
+  vantor::UniqueFd m_slaveKeep;  // keeps the line from hanging up before the library opens it
   std::string m_slavePath;
 };
 

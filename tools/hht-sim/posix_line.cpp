@@ -60,24 +60,6 @@ bool SetClassicSpeed(termios& t, int speed) {
 
 }  // namespace
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-UniqueFd::~UniqueFd() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-int UniqueFd::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
-
 PosixLine::PosixLine(UniqueFd fd, bool isPty) : fd_(std::move(fd)), isPty_(isPty) {}
 
 PosixLine::~PosixLine() {

@@ -15,25 +15,12 @@
 #include <string>
 
 #include "byte_stream.h"
+#include "unique_fd.h"
 
 namespace hht {
 
-// Owns one file descriptor.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd();
-  int Get() const { return fd_; }
-  int Release();
-
- private:
-  int fd_ = -1;
-};
+// The descriptor's one owner, shared with the library's POSIX files.
+using vantor::UniqueFd;
 
 class PosixLine : public ByteStream {
  public:
