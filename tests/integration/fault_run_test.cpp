@@ -23,7 +23,7 @@ class FaultRun : public RunFixture {
     m_hht.Send(TestTerminal::Soh('1', 100, 6, "X.TXT"));
     ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
     m_hht.Send(TestTerminal::Data(ETB, 1, "NEW\r\n", 100));
-    ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, ETB));
+    ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(2, ETB));
   }
 };
 
@@ -63,13 +63,13 @@ TEST_F(FaultRun, AValidFrameResetsTheFaultCount) {
     ASSERT_EQ(m_hht.Receive(10), nak);
   }
   m_hht.Send(TestTerminal::Data(ETB, 1, "KEEP2\r\n", 10));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, ETB));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(2, ETB));
   for (int i = 0; i < 9; ++i) {
     m_hht.Send(broken);
     ASSERT_EQ(m_hht.Receive(10).substr(0, 2), (std::string{static_cast<char>(STX), static_cast<char>(NAK)}));
   }
   m_hht.Send(TestTerminal::Data(FS, 2, "", 10));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(3, FS));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(3, FS));
   ASSERT_TRUE(m_hht.EndRun());
   EXPECT_EQ(Result(), 1);
   EXPECT_EQ(ReadFile(m_recv / "X.TXT"), "KEEP2\r\n");

@@ -102,10 +102,10 @@ class DamagedFrameRun : public LossyLine, public ::testing::WithParamInterface<i
       const std::string piece = data.substr(at, bs);
       const unsigned char lead = piece.size() == bs ? STX : ETB;
       m_hht.Send(TestTerminal::Data(lead, n, piece, GetParam()));
-      ASSERT_EQ(m_hht.Receive(kShortLen), BuildBlockAck(n + 1, lead)) << n;
+      ASSERT_EQ(m_hht.Receive(kShortLen), BuildBlockFrame(n + 1, lead)) << n;
     }
     m_hht.Send(TestTerminal::Data(FS, n, "", GetParam()));
-    ASSERT_EQ(m_hht.Receive(kShortLen), BuildBlockAck(n + 1, FS));
+    ASSERT_EQ(m_hht.Receive(kShortLen), BuildBlockFrame(n + 1, FS));
     ASSERT_TRUE(m_hht.EndRun());
     EXPECT_EQ(Result(), 1);
     EXPECT_EQ(ReadFile(m_recv / "A.TXT"), data);

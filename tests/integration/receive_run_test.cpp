@@ -118,13 +118,13 @@ TEST_F(ReceiveRun, RepeatedFrameAfterALostAcknowledgementIsStoredOnce) {
   ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
   const std::string first = TestTerminal::Data(STX, 1, "AAAA\r\n", 6);
   m_hht.Send(first);
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, STX));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(2, STX));
   m_hht.Send(first);  // as if the acknowledgement had been lost
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(2, STX));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(2, STX));
   m_hht.Send(TestTerminal::Data(STX, 2, "BBBB\r\n", 6));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(3, STX));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(3, STX));
   m_hht.Send(TestTerminal::Data(FS, 3, "", 6));
-  ASSERT_EQ(m_hht.Receive(10), BuildBlockAck(4, FS));
+  ASSERT_EQ(m_hht.Receive(10), BuildBlockFrame(4, FS));
   ASSERT_TRUE(m_hht.EndRun());
   EXPECT_EQ(Result(), 1);
   EXPECT_EQ(ReadFile(m_recv / "R.TXT"), "AAAA\r\nBBBB\r\n");

@@ -94,7 +94,7 @@ std::string TestTerminal::Data(unsigned char lead, long number, const std::strin
   return BuildDataFrame(lead, Digits(number, 5), data, blockSize, lead == ETB ? RS : ' ');
 }
 
-std::string TestTerminal::Request(long number, unsigned char kind) { return BuildBlockRequest(number, kind); }
+std::string TestTerminal::Request(long number, unsigned char kind) { return BuildBlockFrame(number, kind); }
 
 std::string TestTerminal::NameList(const std::vector<FileData>& files) {
   std::string list;
@@ -129,10 +129,10 @@ bool TestTerminal::SendOneFile(const FileData& file, int blockSize, int resends)
     const std::string piece = file.data.substr(pos, static_cast<std::size_t>(blockSize));
     const unsigned char lead = piece.size() == static_cast<std::size_t>(blockSize) ? STX : ETB;
     Send(Data(lead, number, piece, blockSize));
-    if (Receive(kShortLen) != BuildBlockAck(number + 1, lead)) return false;
+    if (Receive(kShortLen) != BuildBlockFrame(number + 1, lead)) return false;
   }
   Send(Data(FS, number, "", blockSize));
-  return Receive(kShortLen) == BuildBlockAck(number + 1, FS);
+  return Receive(kShortLen) == BuildBlockFrame(number + 1, FS);
 }
 
 bool TestTerminal::FetchOneFile(const std::string& name, std::string* data, int resends) {

@@ -170,7 +170,7 @@ void FakePc::OnRecv(const std::string& f) {
   } else {
     stored[fileName_] += data;
   }
-  Answer(BuildBlockAck(Number(f, kDataNumber, kDataNumberLen) + 1, lead));
+  Answer(BuildBlockFrame(Number(f, kDataNumber, kDataNumberLen) + 1, lead));
 }
 
 void FakePc::OnSend(const std::string& f) {

@@ -106,9 +106,9 @@ TEST(TerminalFetch, FetchesEveryFileExactlyAndEndsEachWithAnEndOfFileRequest) {
   EXPECT_EQ(r.bytes, 72);
   // File 1: requests 1, 2, 3 (ETB), then the end-of-file request.
   ASSERT_GE(pc.written.size(), 6u);
-  EXPECT_EQ(pc.written[2], vantor::BuildBlockRequest(1, STX));
-  EXPECT_EQ(pc.written[3], vantor::BuildBlockRequest(2, STX));
-  EXPECT_EQ(pc.written[4], vantor::BuildBlockRequest(3, STX));
+  EXPECT_EQ(pc.written[2], vantor::BuildBlockFrame(1, STX));
+  EXPECT_EQ(pc.written[3], vantor::BuildBlockFrame(2, STX));
+  EXPECT_EQ(pc.written[4], vantor::BuildBlockFrame(3, STX));
   EXPECT_EQ(static_cast<std::uint8_t>(pc.written[5][7]), FS);
   EXPECT_EQ(Lead(pc.written.back()), EOT);
 }

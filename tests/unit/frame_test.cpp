@@ -62,7 +62,7 @@ TEST(Frames, HeaderAnswersFollowTheirLayout) {
 }
 
 TEST(Frames, BlockAcknowledgementCarriesNextNumberAndKind) {
-  const std::string ack = BuildBlockAck(5, ETB);
+  const std::string ack = BuildBlockFrame(5, ETB);
   EXPECT_EQ(ack.substr(0, 8), std::string("\x02\x06" "00005\x17"));
   EXPECT_TRUE(HasValidTrailer(Bytes(reinterpret_cast<const std::uint8_t*>(ack.data()), ack.size())));
 }
@@ -75,7 +75,7 @@ TEST(Frames, DataFrameIsPaddedToTheBlockSize) {
 }
 
 TEST(Frames, TrailerCheckRejectsEveryBrokenPart) {
-  std::string f = BuildBlockAck(1, STX);
+  std::string f = BuildBlockFrame(1, STX);
   auto valid = [](const std::string& s) {
     return HasValidTrailer(Bytes(reinterpret_cast<const std::uint8_t*>(s.data()), s.size()));
   };

@@ -351,11 +351,11 @@ class RecvSteps : public Steps {
 TEST_F(RecvSteps, FramesAreStoredAndAcknowledgedWithTheNextNumber) {
   Open(8);
   Step(Frame(STX, 1, "ABCDEFGH"));
-  EXPECT_EQ(LastWrite(), BuildBlockAck(2, STX));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(2, STX));
   Step(Frame(ETB, 2, "IJ"));
-  EXPECT_EQ(LastWrite(), BuildBlockAck(3, ETB));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(3, ETB));
   Step(Frame(FS, 3, ""));
-  EXPECT_EQ(LastWrite(), BuildBlockAck(4, FS));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(4, FS));
   EXPECT_EQ(Tmp(), "ABCDEFGHIJ");
   EXPECT_EQ(m_state.m_nState, PHASE_SOH);
   EXPECT_EQ(m_view.text[IDC_FILE_COUNT], "10/0");  // beyond the announced size
@@ -382,7 +382,7 @@ TEST_F(RecvSteps, NegativeAcknowledgementRepeatsTheLastFrameSent) {
   EXPECT_FALSE(vtest::Exists(Recv("R.TXT.Tmp")));
   Step(Frame(STX, 1, "WXYZ"));
   Step(broken);
-  expected = BuildBlockAck(2, STX);
+  expected = BuildBlockFrame(2, STX);
   expected[1] = static_cast<char>(NAK);
   EXPECT_EQ(LastWrite(), expected);
   EXPECT_NE(Log().find("Data Header Fault."), std::string::npos);
@@ -392,7 +392,7 @@ TEST_F(RecvSteps, OnlyTheSameBlockWithTheSameDataCountsAsARepeat) {
   Open(4);
   Step(Frame(STX, 1, "AAAA"));
   Step(Frame(STX, 1, "AAAA"));  // acknowledgement lost: stored once
-  EXPECT_EQ(LastWrite(), BuildBlockAck(2, STX));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(2, STX));
   Step(Frame(STX, 1, "BBBB"));  // same number, other data: stored
   Step(Frame(STX, 2, "BBBB"));  // other number, same data: stored
   EXPECT_EQ(Tmp(), "AAAABBBBBBBB");
@@ -437,9 +437,9 @@ TEST_P(ResentRecvHeader, IsAnsweredAgainWithoutAFaultAndTheFileGoesOn) {
   }
   const std::string data(static_cast<std::size_t>(blockSize), 'd');
   Step(Frame(STX, 1, data));
-  EXPECT_EQ(LastWrite(), BuildBlockAck(2, STX));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(2, STX));
   Step(Frame(FS, 2, ""));
-  EXPECT_EQ(LastWrite(), BuildBlockAck(3, FS));
+  EXPECT_EQ(LastWrite(), BuildBlockFrame(3, FS));
   EXPECT_EQ(Tmp(), data);
   EXPECT_EQ(vtest::ReadFile(Recv("COMMLIST.LST")), Recv("R.TXT") + "\r\n");  // listed once
   EXPECT_EQ(Log().find("Data Header Fault."), std::string::npos);
@@ -471,7 +471,7 @@ TEST_F(RecvSteps, AHeaderAgainAfterTheFirstDataFrameIsAFaultAsBefore) {
   const std::string header = TestTerminal::Soh('1', 100, 0, "R.TXT");
   Step(Frame(STX, 1, std::string(100, 'a')));
   Arrive(header);
-  std::string nak = BuildBlockAck(2, STX);
+  std::string nak = BuildBlockFrame(2, STX);
   nak[1] = static_cast<char>(NAK);
   EXPECT_EQ(LastWrite(), nak);
   EXPECT_EQ(m_state.m_nRetry, 1);

@@ -119,7 +119,7 @@ bool FetchOneFile(Session& s, const std::string& utf8Name, const std::string& li
       s.Fail(Ending::Protocol, utf8Name + " does not end within 99999 blocks");
       return false;
     }
-    const std::string request = vantor::BuildBlockRequest(n, STX);
+    const std::string request = vantor::BuildBlockFrame(n, STX);
     if (s.CancelHere(request.size())) return false;
     const auto frame =
         s.Transact(request, static_cast<std::size_t>(bs) + vantor::kDataOverhead,
@@ -133,7 +133,7 @@ bool FetchOneFile(Session& s, const std::string& utf8Name, const std::string& li
           std::to_string(announced) + ")");
     if (static_cast<std::uint8_t>((*frame)[0]) != STX) break;
   }
-  if (!s.SendEndOfFile(vantor::BuildBlockRequest(n + 1, FS))) return false;
+  if (!s.SendEndOfFile(vantor::BuildBlockFrame(n + 1, FS))) return false;
   if (static_cast<long long>(file.bytes.size()) != announced) {
     s.Log("warning: " + std::to_string(file.bytes.size()) + " bytes of " + utf8Name + " fetched, " +
           std::to_string(announced) + " announced");

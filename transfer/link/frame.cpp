@@ -118,9 +118,7 @@ std::string ShortFrame(std::uint8_t second, long number, std::uint8_t kind) {
 }
 }  // namespace
 
-std::string BuildBlockAck(long number, std::uint8_t kind) { return ShortFrame(ACK, number, kind); }
-
-std::string BuildBlockRequest(long number, std::uint8_t kind) { return ShortFrame(ACK, number, kind); }
+std::string BuildBlockFrame(long number, std::uint8_t kind) { return ShortFrame(ACK, number, kind); }
 
 std::string BuildDataFrame(std::uint8_t lead, std::string_view number5, std::string_view data, int blockSize,
                            std::uint8_t pad) {

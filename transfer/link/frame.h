@@ -98,12 +98,10 @@ std::string BuildNegativeAnswer();
 // The end answer to an EOT: always 02 06 30 30 30 30 30 04 32 03.
 std::string BuildEndAnswer();
 
-// Block acknowledgement: STX ACK number(%05d) kind check ETX.
-std::string BuildBlockAck(long number, std::uint8_t kind);
-
-// Block request from the terminal: STX ACK number(%05d) kind check ETX,
-// where kind FS asks for nothing more (the end-of-file request).
-std::string BuildBlockRequest(long number, std::uint8_t kind);
+// The PC's block acknowledgement and the terminal's block request share one
+// layout: STX ACK number(%05d) kind check ETX. In a request, kind FS asks for
+// nothing more (the end-of-file request).
+std::string BuildBlockFrame(long number, std::uint8_t kind);
 
 // Data frame of blockSize + 8 bytes: lead, number text (5 chars), data padded
 // to blockSize with pad, check, ETX.

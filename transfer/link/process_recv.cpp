@@ -58,7 +58,7 @@ int CSerialPort::ProcessRecvBlock() {
     }
   }
   m_nRetry = 0;
-  const std::string ack = BuildBlockAck(number + 1, lead);
+  const std::string ack = BuildBlockFrame(number + 1, lead);
   AddProgress(len);
   std::memcpy(m_sendBuf.data(), ack.data(), ack.size());
   m_sendBuf[ack.size()] = 0;
