@@ -42,21 +42,20 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vect
   if (::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0) pid_ = pid;
   ::posix_spawn_file_actions_destroy(&actions);
   ::close(pipeFds[1]);
-  out_ = pipeFds[0];
-  ::fcntl(out_, F_SETFL, O_NONBLOCK);
+  out_.Reset(pipeFds[0]);
+  ::fcntl(out_.Get(), F_SETFL, O_NONBLOCK);
 }
 
 ChildProcess::~ChildProcess() {
   if (pid_ > 0 && !reaped_) Wait(std::chrono::milliseconds(0));
-  if (out_ >= 0) ::close(out_);
 }
 
 bool ChildProcess::Pump(int timeoutMs) {
-  pollfd p{out_, POLLIN, 0};
+  pollfd p{out_.Get(), POLLIN, 0};
   if (::poll(&p, 1, timeoutMs) <= 0) return true;
   char buf[4096];
   for (;;) {
-    const ssize_t n = ::read(out_, buf, sizeof buf);
+    const ssize_t n = ::read(out_.Get(), buf, sizeof buf);
     if (n > 0) {
       output_.append(buf, static_cast<std::size_t>(n));
       continue;
@@ -105,7 +104,7 @@ int ChildProcess::Wait(std::chrono::milliseconds timeout, int stopSignal) {
     Pump(left < 50 ? left : 50);
   }
   while (Pump(0) && output_.size() < (1u << 26)) {
-    pollfd p{out_, POLLIN, 0};
+    pollfd p{out_.Get(), POLLIN, 0};
     if (::poll(&p, 1, 0) <= 0) break;
   }
   reaped_ = true;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "unique_fd.h"
+
 namespace hht::test {
 
 class ChildProcess {
@@ -38,7 +40,7 @@ class ChildProcess {
   bool Pump(int timeoutMs);  // reads what there is; false at the end of output
 
   pid_t pid_ = -1;
-  int out_ = -1;
+  vantor::UniqueFd out_;
   std::string output_;
   std::size_t consumed_ = 0;
   bool killed_ = false;

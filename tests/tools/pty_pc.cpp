@@ -1,4 +1,5 @@
 #include "pty_pc.h"
+#include "unique_fd.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -22,8 +23,9 @@ void PtyPc::Join() {
 }
 
 void PtyPc::Serve(const std::string& slavePath, Millis limit) {
-  const int fd = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return;
+  const vantor::UniqueFd owner(::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  if (!owner) return;
+  const int fd = owner.Get();
   opened_ = true;
   ::tcflush(fd, TCIFLUSH);  // as the PC does when it opens its port
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -45,7 +47,6 @@ void PtyPc::Serve(const std::string& slavePath, Millis limit) {
     if (r.count > 0 && ::write(fd, answer.data(), r.count) != static_cast<ssize_t>(r.count)) break;
   }
   ::tcdrain(fd);
-  ::close(fd);
 }
 
 }  // namespace hht::test
