@@ -37,6 +37,14 @@ target_include_directories(vantor_platform_win32 PUBLIC ${VANTOR_SRC}/link)
 target_link_libraries(vantor_platform_win32 PUBLIC Threads::Threads)
 vantor_warnings(vantor_platform_win32)
 
+# The native transfer window, built from the dialog template's data.
+add_library(vantor_window_win32 STATIC
+  ${VANTOR_SRC}/run/transfer_window_win32.cpp
+  ${VANTOR_SRC}/res/dialog_template.cpp)
+target_include_directories(vantor_window_win32 PUBLIC ${VANTOR_SRC}/run ${VANTOR_SRC}/res ${VANTOR_SRC}/link)
+target_link_libraries(vantor_window_win32 PUBLIC comctl32 uxtheme)
+vantor_warnings(vantor_window_win32)
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/windows/CMakeLists.txt)
   add_subdirectory(tests/windows)
 endif()

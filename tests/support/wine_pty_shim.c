@@ -12,7 +12,8 @@
  * that the real ioctl refuses are reported on standard error.
  *
  * Built for both word sizes (64-bit and 32-bit Wine); LD_PRELOAD names it
- * with $LIB, so each process loads its own. */
+ * with $LIB, so each process loads its own. 32-bit Wine is built with a
+ * 64-bit time_t and calls glibc's __ioctl_time64, which is answered too. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -29,14 +30,14 @@
 #include <unistd.h>
 
 typedef int (*ioctl_fn)(int, unsigned long, ...);
+int __ioctl_time64(int fd, unsigned long request, ...);
 
 static pthread_mutex_t g_lock = PTHREAD_MUTEX_INITIALIZER;
 static int g_lines = TIOCM_CTS | TIOCM_DSR | TIOCM_CAR;
 
-static ioctl_fn real_ioctl(void) {
-  static ioctl_fn fn;
-  if (fn == NULL) fn = (ioctl_fn)dlsym(RTLD_NEXT, "ioctl");
-  return fn;
+static ioctl_fn next_ioctl(const char* name) {
+  ioctl_fn fn = (ioctl_fn)dlsym(RTLD_NEXT, name);
+  return fn != NULL ? fn : (ioctl_fn)dlsym(RTLD_NEXT, "ioctl");
 }
 
 /* UNIX98 pseudo-terminal slaves have majors 136 to 143. */
@@ -95,19 +96,35 @@ static int answer(unsigned long request, void* arg) {
   }
 }
 
-int ioctl(int fd, unsigned long request, ...) {
-  va_list ap;
-  va_start(ap, request);
-  void* arg = va_arg(ap, void*);
-  va_end(ap);
+static int shim_ioctl(ioctl_fn real, int fd, unsigned long request, void* arg) {
   int is_modem = request == TIOCMGET || request == TIOCMSET || request == TIOCMBIS || request == TIOCMBIC ||
                  request == TIOCGICOUNT;
   if (is_modem && arg != NULL && is_pty_slave(fd) && answer(request, arg)) return 0;
-  int rc = real_ioctl()(fd, request, arg);
+  int rc = real(fd, request, arg);
   if (rc != 0 && getenv("VANTOR_PTY_SHIM_DEBUG") != NULL && is_pty_slave(fd)) {
     int saved = errno;
     fprintf(stderr, "pty-shim: ioctl 0x%lx refused: %s\n", request, strerror(saved));
     errno = saved;
   }
   return rc;
+}
+
+int ioctl(int fd, unsigned long request, ...) {
+  static ioctl_fn real;
+  if (real == NULL) real = next_ioctl("ioctl");
+  va_list ap;
+  va_start(ap, request);
+  void* arg = va_arg(ap, void*);
+  va_end(ap);
+  return shim_ioctl(real, fd, request, arg);
+}
+
+int __ioctl_time64(int fd, unsigned long request, ...) {
+  static ioctl_fn real;
+  if (real == NULL) real = next_ioctl("__ioctl_time64");
+  va_list ap;
+  va_start(ap, request);
+  void* arg = va_arg(ap, void*);
+  va_end(ap);
+  return shim_ioctl(real, fd, request, arg);
 }
