@@ -5,7 +5,7 @@ BUILD ?= build
 SAN_BUILD ?= build-sanitize
 JOBS ?= 2
 
-.PHONY: all deps configure build test sanitize run bench install clean
+.PHONY: all deps configure build test sanitize run bench install package clean
 
 all: build
 
@@ -36,6 +36,10 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package kelvane_<version>_amd64.deb in the build folder.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

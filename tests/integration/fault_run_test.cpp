@@ -124,14 +124,17 @@ TEST_F(FaultRun, PortThatCannotBeOpenedGivesMinusFour) {
   ::setenv("VANTOR_COM1", (m_root / "no-such-device").c_str(), 1);
   Start();
   EXPECT_EQ(Result(), -4);
-  EXPECT_EQ(Log(), "Port Open Error...\r\nCom open error\r\nSendDir = [" + m_send.string() + "/]\r\nRecvDir = [" +
-                       m_recv.string() + "/]\r\n");
+  // The entry after "Port Open Error..." names the device and the reason.
+  const std::string device = (m_root / "no-such-device").string();
+  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: " + device + ": No such file or directory\r\nCom open error\r\n" +
+                       "SendDir = [" + m_send.string() + "/]\r\nRecvDir = [" + m_recv.string() + "/]\r\n");
 }
 
 TEST_F(FaultRun, DeviceThatRefusesTheLineSettingsGivesMinusFour) {
   ::setenv("VANTOR_COM1", "/dev/null", 1);
   Start();
   EXPECT_EQ(Result(), -4);
+  EXPECT_NE(Log().find("Port Open Error...\r\nCOM1: /dev/null: not a serial line: "), std::string::npos) << Log();
 }
 
 TEST_F(FaultRun, HangUpWhileWaitingEndsWithTransferError) {

@@ -3,29 +3,14 @@
 #include <stdlib.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace vtest {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << data;
-}
-
 RunDirs::RunDirs(const std::string& comDevice) {
-  char tmpl[] = "/tmp/vantor-gui-XXXXXX";
-  m_root = ::mkdtemp(tmpl);
+  m_root = m_tmp.Path();
   m_cwd = m_root / "cwd";
   m_recv = m_root / "recv";
   m_send = m_root / "send";
@@ -39,8 +24,6 @@ RunDirs::RunDirs(const std::string& comDevice) {
 
 RunDirs::~RunDirs() {
   fs::current_path(m_oldCwd);
-  std::error_code ec;
-  fs::remove_all(m_root, ec);
   ::unsetenv("VANTOR_COM1");
 }
 

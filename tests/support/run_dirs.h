@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-namespace vtest {
+#include "temp_dir.h"
+#include "test_files.h"
 
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& data);
+namespace vtest {
 
 class RunDirs {
  public:
@@ -23,6 +23,7 @@ class RunDirs {
   // discarded by it); false after timeoutMs.
   bool WaitForPortOpen(int timeoutMs = 10000) const;
 
+  TempDir m_tmp{"vantor-run"};
   std::filesystem::path m_root, m_cwd, m_recv, m_send;
 
  private:

@@ -14,6 +14,8 @@
 namespace hht::test {
 namespace {
 
+using vtest::TempDir;
+
 namespace fs = std::filesystem;
 using std::chrono::seconds;
 

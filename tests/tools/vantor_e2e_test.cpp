@@ -17,6 +17,8 @@
 namespace hht::test {
 namespace {
 
+using vtest::TempDir;
+
 namespace fs = std::filesystem;
 using std::chrono::seconds;
 

@@ -12,7 +12,7 @@ TEST(CommLog, EntryIsTheTextAndCrLf) {
   vtest::TempCwd cwd;
   WriteLog("Port Open");
   WriteLog(std::string("SendData = [\x02\x06]"));
-  EXPECT_EQ(vtest::ReadAll("Log/comm.log"), "Port Open\r\nSendData = [\x02\x06]\r\n");
+  EXPECT_EQ(vtest::ReadFile("Log/comm.log"), "Port Open\r\nSendData = [\x02\x06]\r\n");
 }
 
 TEST(CommLog, TimeStampHasMillisecondsWithoutLeadingZeros) {
@@ -30,7 +30,7 @@ TEST(CommLog, TimeStampHasMillisecondsWithoutLeadingZeros) {
 TEST(CommLog, TimeStampEntryEndsInLfLfCrLf) {
   vtest::TempCwd cwd;
   WriteTimeStamp();
-  const std::string log = vtest::ReadAll("Log/comm.log");
+  const std::string log = vtest::ReadFile("Log/comm.log");
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log.substr(log.size() - 4), "\n\n\r\n");
   EXPECT_EQ(log.rfind("The time is ", 0), 0u);
@@ -38,7 +38,7 @@ TEST(CommLog, TimeStampEntryEndsInLfLfCrLf) {
 
 TEST(CommLog, EveryFailedEntryIsReportedOnce) {
   vtest::TempCwd cwd;
-  vtest::WriteAll("Log", "a plain file where the directory should be");
+  vtest::WriteFile("Log", "a plain file where the directory should be");
   std::vector<std::string> reported;
   SetLogFailureHandler([&](const std::string& text) { reported.push_back(text); });
   WriteLog("one");

@@ -20,14 +20,14 @@ class Dialog : public ::testing::Test {
     ::mkdir(m_cwd.Path("recv").c_str(), 0777);
     ::mkdir(m_cwd.Path("send").c_str(), 0777);
   }
-  TransferParams Params(int append = 0, const std::string& user = "") {
-    TransferParams p;
-    p.m_nAppendMode = append;
-    p.m_nSpeed = 19200;
-    p.m_strPort = "COM1";
-    p.m_strRecvDir = m_cwd.Path("recv/");
-    p.m_strSendDir = m_cwd.Path("send/");
-    p.m_strUserData = user;
+  TransferArgs Params(int append = 0, const std::string& user = "") {
+    TransferArgs p;
+    p.appendMode = append;
+    p.speed = 19200;
+    p.portNo = 1;
+    p.recvDir = m_cwd.Path("recv/");
+    p.sendDir = m_cwd.Path("send/");
+    p.userData = user;
     return p;
   }
   // Adds a step that hands a frame to the dialog as the watch thread would.
@@ -37,14 +37,14 @@ class Dialog : public ::testing::Test {
       m_dlg->OnCommRecv();
     });
   }
-  int Run(TransferParams p) {
+  int Run(TransferArgs p) {
     CTransferDlg dlg(m_window, m_line, m_clock, std::move(p));
     m_dlg = &dlg;
     const int code = dlg.DoModal();
     m_dlg = nullptr;
     return code;
   }
-  std::string Log() const { return vtest::ReadAll(m_cwd.Path("Log/comm.log")); }
+  std::string Log() const { return vtest::ReadFile(m_cwd.Path("Log/comm.log")); }
   std::string Recv(const std::string& n) const { return m_cwd.Path("recv/" + n); }
 
   vtest::TempCwd m_cwd;
@@ -56,37 +56,38 @@ class Dialog : public ::testing::Test {
 
 TEST_F(Dialog, PortThatCannotBeOpenedEndsWithMinusFour) {
   m_line.failOpen = true;
-  vtest::WriteAll(Recv("X.Tmp"), "partial");
+  vtest::WriteFile(Recv("X.Tmp"), "partial");
   EXPECT_EQ(Run(Params()), -4);
-  EXPECT_EQ(Log(), "Port Open Error...\r\nCom open error\r\nSendDir = [" + m_cwd.Path("send/") + "]\r\nRecvDir = [" +
-                       m_cwd.Path("recv/") + "]\r\n");
+  // The entry after "Port Open Error..." names the port and the line's reason.
+  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: no such device\r\nCom open error\r\nSendDir = [" +
+                       m_cwd.Path("send/") + "]\r\nRecvDir = [" + m_cwd.Path("recv/") + "]\r\n");
   EXPECT_FALSE(vtest::Exists(Recv("X.Tmp")));
 }
 
 TEST_F(Dialog, StartClearsTheLogAndTheListAndWritesTheUserData) {
   ::mkdir(m_cwd.Path("Log").c_str(), 0777);
-  vtest::WriteAll(m_cwd.Path("Log/comm.log"), "previous transfer\r\n");
-  vtest::WriteAll(Recv("COMMLIST.LST"), "old list");
-  vtest::WriteAll(m_cwd.Path("send/USERDEF.INI"), "something longer");
+  vtest::WriteFile(m_cwd.Path("Log/comm.log"), "previous transfer\r\n");
+  vtest::WriteFile(Recv("COMMLIST.LST"), "old list");
+  vtest::WriteFile(m_cwd.Path("send/USERDEF.INI"), "something longer");
   m_window.steps.push_back([](CDialogEvents& e) { e.OnCancel(); });
   Run(Params(0, "abc"));
   EXPECT_EQ(Log().find("previous"), std::string::npos);
   EXPECT_EQ(Log().rfind("Port Open\r\nSendDir = [", 0), 0u);
   EXPECT_FALSE(vtest::Exists(Recv("COMMLIST.LST")));
-  EXPECT_EQ(vtest::ReadAll(m_cwd.Path("send/USERDEF.INI")), "abc");
+  EXPECT_EQ(vtest::ReadFile(m_cwd.Path("send/USERDEF.INI")), "abc");
   EXPECT_EQ(m_line.openedPort, "COM1");
   EXPECT_EQ(m_line.openedSpeed, 19200);
 }
 
 TEST_F(Dialog, EmptyUserDataLeavesUserDefAlone) {
-  vtest::WriteAll(m_cwd.Path("send/USERDEF.INI"), "kept");
+  vtest::WriteFile(m_cwd.Path("send/USERDEF.INI"), "kept");
   m_window.steps.push_back([](CDialogEvents& e) { e.OnCancel(); });
   Run(Params());
-  EXPECT_EQ(vtest::ReadAll(m_cwd.Path("send/USERDEF.INI")), "kept");
+  EXPECT_EQ(vtest::ReadFile(m_cwd.Path("send/USERDEF.INI")), "kept");
 }
 
 TEST_F(Dialog, CancelWritesFiveRunsPausesAndEndsWithMinusTwo) {
-  vtest::WriteAll(Recv("A.TXT.Tmp"), "partial");
+  vtest::WriteFile(Recv("A.TXT.Tmp"), "partial");
   m_window.steps.push_back([](CDialogEvents& e) { e.OnCancel(); });
   EXPECT_EQ(Run(Params()), -2);
   ASSERT_EQ(m_line.writes.size(), 5u);
@@ -114,22 +115,22 @@ TEST_F(Dialog, TerminalCancelEndsWithMinusThree) {
 }
 
 TEST_F(Dialog, ReplaceModeSwapsTheDataFileOnlyAtASuccessfulEnd) {
-  vtest::WriteAll(Recv("A.TXT"), "OLD\r\n");
+  vtest::WriteFile(Recv("A.TXT"), "OLD\r\n");
   Frame(TestTerminal::Enq('1', "0000000005", "A.TXT:"));
   Frame(TestTerminal::Soh('1', 10, 5, "A.TXT"));
   Frame(TestTerminal::Data(ETB, 1, "NEW\r\n", 10));
-  m_window.steps.push_back([this](CDialogEvents&) { EXPECT_EQ(vtest::ReadAll(Recv("A.TXT")), "OLD\r\n"); });
+  m_window.steps.push_back([this](CDialogEvents&) { EXPECT_EQ(vtest::ReadFile(Recv("A.TXT")), "OLD\r\n"); });
   Frame(TestTerminal::Data(FS, 2, "", 10));
   Frame(TestTerminal::Eot());
   EXPECT_EQ(Run(Params()), 1);
-  EXPECT_EQ(vtest::ReadAll(Recv("A.TXT")), "NEW\r\n");
+  EXPECT_EQ(vtest::ReadFile(Recv("A.TXT")), "NEW\r\n");
   const std::string log = Log();
   EXPECT_LT(log.find("Data Recv Success!"), log.find("Port Close"));
   EXPECT_LT(log.find("Port Close"), log.find("Parsing Start!"));
 }
 
 TEST_F(Dialog, SendingAfterReceivingStillStoresTheReceivedFiles) {
-  vtest::WriteAll(m_cwd.Path("send/M.TXT"), "MASTER");
+  vtest::WriteFile(m_cwd.Path("send/M.TXT"), "MASTER");
   Frame(TestTerminal::Enq('1', "0000000005", "A.TXT:"));
   Frame(TestTerminal::Soh('1', 10, 5, "A.TXT"));
   Frame(TestTerminal::Data(ETB, 1, "NEW\r\n", 10));
@@ -139,12 +140,12 @@ TEST_F(Dialog, SendingAfterReceivingStillStoresTheReceivedFiles) {
   Frame(TestTerminal::Request(0, FS));
   Frame(TestTerminal::Eot());
   EXPECT_EQ(Run(Params()), 2);
-  EXPECT_EQ(vtest::ReadAll(Recv("A.TXT")), "NEW\r\n");
+  EXPECT_EQ(vtest::ReadFile(Recv("A.TXT")), "NEW\r\n");
   EXPECT_FALSE(vtest::Exists(Recv("A.TXT.Tmp")));
 }
 
 TEST_F(Dialog, PureSendRunLeavesTheReceiveDirectoryAlone) {
-  vtest::WriteAll(m_cwd.Path("send/M.TXT"), "MASTER");
+  vtest::WriteFile(m_cwd.Path("send/M.TXT"), "MASTER");
   Frame(TestTerminal::Enq('2', "0000000000", "M.TXT:"));
   Frame(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   Frame(TestTerminal::Request(1));
@@ -155,7 +156,7 @@ TEST_F(Dialog, PureSendRunLeavesTheReceiveDirectoryAlone) {
 }
 
 TEST_F(Dialog, HeaderPhaseUpdatesNameAndBarsEvenAtTheEnd) {
-  vtest::WriteAll(m_cwd.Path("send/M.TXT"), std::string(300, 'm'));
+  vtest::WriteFile(m_cwd.Path("send/M.TXT"), std::string(300, 'm'));
   Frame(TestTerminal::Enq('2', "0000000000", "M.TXT:"));
   Frame(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   m_window.steps.push_back([this](CDialogEvents&) {
@@ -207,7 +208,7 @@ TEST_F(Dialog, ProgressBarsKeepTheirPositionWithinTheRange) {
 TEST(CheckArgs, PortFirstThenSpeedThenDirectories) {
   vtest::TempCwd cwd;
   ::mkdir(cwd.Path("d").c_str(), 0777);
-  vtest::WriteAll(cwd.Path("f"), "x");
+  vtest::WriteFile(cwd.Path("f"), "x");
   const std::string d = cwd.Path("d");
   struct Row {
     int port, speed;
@@ -232,12 +233,12 @@ TEST(CheckArgs, PortFirstThenSpeedThenDirectories) {
 TEST(CheckArgs, RejectedCallTouchesNothing) {
   vtest::TempCwd cwd;
   ::mkdir(cwd.Path("Log").c_str(), 0777);
-  vtest::WriteAll(cwd.Path("Log/comm.log"), "last transfer\r\n");
+  vtest::WriteFile(cwd.Path("Log/comm.log"), "last transfer\r\n");
   vtest::ScriptWindow window;
   vtest::FakeLine line;
   vtest::FakeClock clock;
   EXPECT_EQ(RunTransfer({cwd.Path(), cwd.Path(), 9, 9600, 0, "abc"}, window, line, clock), -13);
-  EXPECT_EQ(vtest::ReadAll(cwd.Path("Log/comm.log")), "last transfer\r\n");
+  EXPECT_EQ(vtest::ReadFile(cwd.Path("Log/comm.log")), "last transfer\r\n");
   EXPECT_FALSE(vtest::Exists(cwd.Path("USERDEF.INI")));
   EXPECT_TRUE(line.openedPort.empty());
 }

@@ -1,12 +1,6 @@
 #include "fakes.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace vtest {
 
@@ -59,35 +53,6 @@ int ScriptWindow::RunModal(vantor::CDialogEvents& events) {
 void ScriptWindow::EndDialog(int c) {
   ended = true;
   code = c;
-}
-
-TempCwd::TempCwd() {
-  char tmpl[] = "/tmp/vantor-ut-XXXXXX";
-  m_dir = ::mkdtemp(tmpl);
-  m_old = std::filesystem::current_path().string();
-  std::filesystem::current_path(m_dir);
-}
-
-TempCwd::~TempCwd() {
-  std::filesystem::current_path(m_old);
-  std::filesystem::remove_all(m_dir);
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << data;
-}
-
-bool Exists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
 }
 
 }  // namespace vtest

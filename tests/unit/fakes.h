@@ -12,6 +12,8 @@
 #include "com_line.h"
 #include "dialog_window.h"
 #include "notify_target.h"
+#include "temp_dir.h"
+#include "test_files.h"
 
 namespace vtest {
 
@@ -58,11 +60,13 @@ class RecordingNotify final : public vantor::CNotifyTarget {
   long GetPos(int id) override { return pos[id]; }
   bool SendCommRecv(const std::uint8_t*, int) override { return false; }
   void SendPortFailed() override {}
+  bool CommitReceived() override { return commit(); }
 
   std::map<int, std::string> text;
   std::map<int, std::vector<std::string>> history;
   std::map<int, std::pair<long, long>> range;
   std::map<int, long> pos;
+  std::function<bool()> commit = [] { return true; };
 };
 
 // A window that runs a script of steps on the dialog's thread instead of a
@@ -88,21 +92,5 @@ class ScriptWindow final : public vantor::CDialogWindow {
   std::map<int, Bar> bars;
   std::vector<std::string> logFailures;
 };
-
-// A fresh temporary directory as the current directory for the test's life.
-class TempCwd {
- public:
-  TempCwd();
-  ~TempCwd();
-  std::string Path(const std::string& name = "") const { return m_dir + "/" + name; }
-
- private:
-  std::string m_dir;
-  std::string m_old;
-};
-
-std::string ReadAll(const std::string& path);
-void WriteAll(const std::string& path, const std::string& data);
-bool Exists(const std::string& path);
 
 }  // namespace vtest

@@ -1,11 +1,15 @@
 // Turning temporary receive files into data files.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "comm_log.h"
+#include "fake_file_system.h"
 #include "fakes.h"
 #include "recv_files.h"
+#include "transfer_file.h"
 
 namespace {
 
@@ -15,14 +19,14 @@ class RecvFiles : public ::testing::Test {
  protected:
   void SetUp() override { ::mkdir(m_cwd.Path("recv").c_str(), 0777); }
   std::string Dir() const { return m_cwd.Path("recv/"); }
-  std::string Log() const { return vtest::ReadAll(m_cwd.Path("Log/comm.log")); }
+  std::string Log() const { return vtest::ReadFile(m_cwd.Path("Log/comm.log")); }
   vtest::TempCwd m_cwd;
 };
 
 TEST_F(RecvFiles, StarredRecordsAndTheShortTailAreDropped) {
-  vtest::WriteAll(Dir() + "STOCK.TXT.Tmp", "ABC\r\nDEF\r\n*GH\r\nIJ");
+  vtest::WriteFile(Dir() + "STOCK.TXT.Tmp", "ABC\r\nDEF\r\n*GH\r\nIJ");
   ParseRecvFiles(Dir());
-  EXPECT_EQ(vtest::ReadAll(Dir() + "STOCK.TXT"), "ABC\r\nDEF\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "STOCK.TXT"), "ABC\r\nDEF\r\n");
   EXPECT_FALSE(vtest::Exists(Dir() + "STOCK.TXT.Tmp"));
   EXPECT_EQ(Log(),
             "\xB5\xA5\xC0\xCC\xC5\xB8 Parsing Start!\r\n"
@@ -32,20 +36,20 @@ TEST_F(RecvFiles, StarredRecordsAndTheShortTailAreDropped) {
 }
 
 TEST_F(RecvFiles, RecordsAreCutByLengthWhereverLineEndsFall) {
-  vtest::WriteAll(Dir() + "A.Tmp", "AB\r\nCDEFGH\r\n*J\r\nKL");
+  vtest::WriteFile(Dir() + "A.Tmp", "AB\r\nCDEFGH\r\n*J\r\nKL");
   ParseRecvFiles(Dir());
   // Record length 4: "AB\r\n", "CDEF", "GH\r\n", "*J\r\n" (dropped), "KL" dropped.
-  EXPECT_EQ(vtest::ReadAll(Dir() + "A"), "AB\r\nCDEFGH\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "A"), "AB\r\nCDEFGH\r\n");
   EXPECT_NE(Log().find("Num of Delete = [4]"), std::string::npos);
 }
 
 TEST_F(RecvFiles, EmptyOrCrLessFileWritesNothingButMakesTheDataFile) {
-  vtest::WriteAll(Dir() + "E.TXT.Tmp", "");
-  vtest::WriteAll(Dir() + "N.TXT.Tmp", "NO LINE END");
+  vtest::WriteFile(Dir() + "E.TXT.Tmp", "");
+  vtest::WriteFile(Dir() + "N.TXT.Tmp", "NO LINE END");
   ParseRecvFiles(Dir());
   EXPECT_TRUE(vtest::Exists(Dir() + "E.TXT"));
-  EXPECT_EQ(vtest::ReadAll(Dir() + "E.TXT"), "");
-  EXPECT_EQ(vtest::ReadAll(Dir() + "N.TXT"), "");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "E.TXT"), "");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "N.TXT"), "");
   EXPECT_NE(Log().find("E.TXT.Tmp], Record Length = [2]"), std::string::npos);
   EXPECT_NE(Log().find("N.TXT.Tmp], Record Length = [13]"), std::string::npos);
   EXPECT_FALSE(vtest::Exists(Dir() + "E.TXT.Tmp"));
@@ -53,46 +57,46 @@ TEST_F(RecvFiles, EmptyOrCrLessFileWritesNothingButMakesTheDataFile) {
 }
 
 TEST_F(RecvFiles, EachFileCountsItsOwnRecordsAndAppendsAfterExistingData) {
-  vtest::WriteAll(Dir() + "ONE.Tmp", "1\r\n2\r\n");
-  vtest::WriteAll(Dir() + "TWO.TMP", "X\r\n");
-  vtest::WriteAll(Dir() + "ONE", "0\r\n");
+  vtest::WriteFile(Dir() + "ONE.Tmp", "1\r\n2\r\n");
+  vtest::WriteFile(Dir() + "TWO.TMP", "X\r\n");
+  vtest::WriteFile(Dir() + "ONE", "0\r\n");
   ParseRecvFiles(Dir());
-  EXPECT_EQ(vtest::ReadAll(Dir() + "ONE"), "0\r\n1\r\n2\r\n");
-  EXPECT_EQ(vtest::ReadAll(Dir() + "TWO"), "X\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "ONE"), "0\r\n1\r\n2\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "TWO"), "X\r\n");
   EXPECT_NE(Log().find("ONE], Num of Delete = [2]"), std::string::npos);
   EXPECT_NE(Log().find("TWO], Num of Delete = [1]"), std::string::npos);
 }
 
 TEST_F(RecvFiles, FirstLineLongerThanAnyFixedBufferIsHandled) {
   const std::string longRecord = std::string(70000, 'L') + "\r\n";
-  vtest::WriteAll(Dir() + "L.Tmp", longRecord + "*" + std::string(69999, 'x') + "\r\n" + longRecord);
+  vtest::WriteFile(Dir() + "L.Tmp", longRecord + "*" + std::string(69999, 'x') + "\r\n" + longRecord);
   ParseRecvFiles(Dir());
-  EXPECT_TRUE(vtest::ReadAll(Dir() + "L") == longRecord + longRecord);
+  EXPECT_TRUE(vtest::ReadFile(Dir() + "L") == longRecord + longRecord);
   EXPECT_NE(Log().find("Record Length = [70002]"), std::string::npos);
 }
 
 TEST_F(RecvFiles, NamelessTemporaryFileIsSkippedAndTheOthersProcessed) {
-  vtest::WriteAll(Dir() + ".Tmp", "X\r\n");
-  vtest::WriteAll(Dir() + "OK.Tmp", "Y\r\n");
+  vtest::WriteFile(Dir() + ".Tmp", "X\r\n");
+  vtest::WriteFile(Dir() + "OK.Tmp", "Y\r\n");
   ParseRecvFiles(Dir());
   EXPECT_FALSE(vtest::Exists(Dir() + ".Tmp"));
-  EXPECT_EQ(vtest::ReadAll(Dir() + "OK"), "Y\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "OK"), "Y\r\n");
 }
 
 TEST_F(RecvFiles, DataThatCannotBeStoredIsKeptInItsTemporaryFile) {
   ::mkdir((Dir() + "BLOCKED").c_str(), 0777);  // a directory where the data file should be
-  vtest::WriteAll(Dir() + "BLOCKED.Tmp", "KEEP\r\n");
-  vtest::WriteAll(Dir() + "FINE.Tmp", "Y\r\n");
-  vtest::WriteAll(Dir() + "BLOCKED.Tmp.unsaved", "EARLIER\r\n");
+  vtest::WriteFile(Dir() + "BLOCKED.Tmp", "KEEP\r\n");
+  vtest::WriteFile(Dir() + "FINE.Tmp", "Y\r\n");
+  vtest::WriteFile(Dir() + "BLOCKED.Tmp.unsaved", "EARLIER\r\n");
   ParseRecvFiles(Dir());
   // Set aside under a name that neither the next run's start nor its
   // processing touches, without replacing what an earlier run set aside.
   EXPECT_FALSE(vtest::Exists(Dir() + "BLOCKED.Tmp"));
-  EXPECT_EQ(vtest::ReadAll(Dir() + "BLOCKED.Tmp.unsaved"), "EARLIER\r\n");
-  EXPECT_EQ(vtest::ReadAll(Dir() + "BLOCKED.Tmp.unsaved.1"), "KEEP\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "BLOCKED.Tmp.unsaved"), "EARLIER\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "BLOCKED.Tmp.unsaved.1"), "KEEP\r\n");
   EXPECT_NE(Log().find("File Open Error [" + Dir() + "BLOCKED]: Is a directory, data kept in BLOCKED.Tmp.unsaved.1"),
             std::string::npos);
-  EXPECT_EQ(vtest::ReadAll(Dir() + "FINE"), "Y\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "FINE"), "Y\r\n");
   DeleteTmpFiles(Dir());
   EXPECT_TRUE(vtest::Exists(Dir() + "BLOCKED.Tmp.unsaved.1"));
 }
@@ -100,10 +104,84 @@ TEST_F(RecvFiles, DataThatCannotBeStoredIsKeptInItsTemporaryFile) {
 TEST_F(RecvFiles, FullDiskKeepsTheReceivedData) {
   // /dev/full takes the open and refuses every write with "No space left".
   ASSERT_EQ(::symlink("/dev/full", (Dir() + "FULL.TXT").c_str()), 0);
-  vtest::WriteAll(Dir() + "FULL.TXT.Tmp", "A1\r\nA2\r\n");
+  vtest::WriteFile(Dir() + "FULL.TXT.Tmp", "A1\r\nA2\r\n");
   ParseRecvFiles(Dir());
-  EXPECT_EQ(vtest::ReadAll(Dir() + "FULL.TXT.Tmp.unsaved"), "A1\r\nA2\r\n");
+  EXPECT_EQ(vtest::ReadFile(Dir() + "FULL.TXT.Tmp.unsaved"), "A1\r\nA2\r\n");
   EXPECT_NE(Log().find("File Write Error [" + Dir() + "FULL.TXT]: No space left on device"), std::string::npos);
+}
+
+// Every way the storing of one file can fail, on a disk that fails on demand:
+// the data file is left as it was, the received data is set aside, the log
+// says why, and the next file is still stored.
+TEST_F(RecvFiles, EachFailureWhileStoringKeepsTheDataAndTheOldDataFile) {
+  using Op = vtest::FakeFileSystem::Op;
+  struct Row {
+    const char* what;
+    Op op;
+    const char* path;
+    int error;
+    int after;
+    const char* logged;
+    bool setAside;
+  };
+  const Row rows[] = {
+      {"data file refused", Op::Open, "/r/A.TXT", EACCES, 0, "File Open Error [/r/A.TXT]: Permission denied", true},
+      {"disk full at once", Op::Write, "/r/A.TXT", ENOSPC, 0, "File Write Error [/r/A.TXT]: No space left", true},
+      {"temporary file unreadable", Op::Read, "A.TXT.Tmp", EIO, 1, "File Write Error [/r/A.TXT]: Input/output", true},
+      {"temporary file not opened", Op::Open, "A.TXT.Tmp", EIO, 0, "File Open Error [/r/A.TXT.Tmp]: Input/output", false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    vtest::FakeFileSystem fs;
+    fs.MakeDir("/r");
+    fs.Put("/r/A.TXT", "OLD\r\n");
+    fs.Put("/r/A.TXT.Tmp", "N1\r\nN2\r\n");
+    fs.Put("/r/B.TXT.Tmp", "B1\r\n");
+    fs.Fail(r.op, r.path, r.error, r.after);
+    ::unlink(m_cwd.Path("Log/comm.log").c_str());
+    ParseRecvFiles("/r/", fs);
+    EXPECT_EQ(fs.Get("/r/A.TXT"), "OLD\r\n");
+    EXPECT_EQ(fs.Get(r.setAside ? "/r/A.TXT.Tmp.unsaved" : "/r/A.TXT.Tmp"), "N1\r\nN2\r\n");
+    EXPECT_NE(Log().find(r.logged), std::string::npos) << Log();
+    EXPECT_EQ(fs.Get("/r/B.TXT"), "B1\r\n");
+  }
+}
+
+// A disk that fills up in the middle of a write: the part that went out is
+// taken back from the data file.
+TEST_F(RecvFiles, DiskFillingUpMidWayTakesBackThePartialAppend) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  fs.Put("/r/A.TXT", "OLD\r\n");
+  fs.Put("/r/A.TXT.Tmp", "N1\r\nN2\r\nN3\r\n");
+  fs.SetCapacity(5 + 12 + 7);  // room for OLD, the temporary file and 7 more bytes
+  ParseRecvFiles("/r/", fs);
+  EXPECT_EQ(fs.Get("/r/A.TXT"), "OLD\r\n");
+  EXPECT_EQ(fs.Get("/r/A.TXT.Tmp.unsaved"), "N1\r\nN2\r\nN3\r\n");
+}
+
+TEST_F(RecvFiles, BlockThatDoesNotFitIsStoredWholeOrNotAtAll) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  const CTransferFile io(fs);
+  const std::string block = "0123456789";
+  fs.SetCapacity(15);
+  ASSERT_TRUE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
+  EXPECT_FALSE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
+  EXPECT_EQ(fs.Get("/r/A.Tmp"), block);
+}
+
+TEST_F(RecvFiles, SetAsideDataListsAndTheCommitRecordAreNeverTakenForData) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  const std::vector<std::string> names = {"A.Tmp.unsaved", "A.Tmp.unsaved.1", "COMMLIST.LST", "COMMINFO.INI"};
+  for (const std::string& n : names) fs.Put("/r/" + n, "X\r\n");
+  ParseRecvFiles("/r/", fs);
+  DeleteTmpFiles("/r/", fs);
+  std::vector<std::string> sorted = names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(fs.Names("/r"), sorted);
+  for (const std::string& n : names) EXPECT_EQ(fs.Get("/r/" + n), "X\r\n") << n;
 }
 
 TEST_F(RecvFiles, WithoutTemporaryFilesOnlyStartAndEndAreLogged) {
@@ -112,7 +190,7 @@ TEST_F(RecvFiles, WithoutTemporaryFilesOnlyStartAndEndAreLogged) {
 }
 
 TEST_F(RecvFiles, DeleteRemovesEveryTmpWhateverItsCaseAndNothingElse) {
-  for (const char* n : {"a.Tmp", "b.TMP", "c.tmp", "keep.txt", "tmp", "COMMLIST.LST"}) vtest::WriteAll(Dir() + n, "x");
+  for (const char* n : {"a.Tmp", "b.TMP", "c.tmp", "keep.txt", "tmp", "COMMLIST.LST"}) vtest::WriteFile(Dir() + n, "x");
   DeleteTmpFiles(Dir());
   for (const char* n : {"a.Tmp", "b.TMP", "c.tmp"}) EXPECT_FALSE(vtest::Exists(Dir() + n)) << n;
   for (const char* n : {"keep.txt", "tmp", "COMMLIST.LST"}) EXPECT_TRUE(vtest::Exists(Dir() + n)) << n;

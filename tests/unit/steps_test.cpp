@@ -6,6 +6,7 @@
 #include "fakes.h"
 #include "frame.h"
 #include "serial_port.h"
+#include "serial_port_probe.h"
 #include "test_terminal.h"
 
 namespace {
@@ -28,15 +29,10 @@ class Steps : public ::testing::Test {
   // Feeds a frame to the step of the current phase, as the driver does.
   int Step(const std::string& frame) {
     Feed(frame);
-    switch (m_port.m_nState) {
-      case PHASE_ENQ: return m_port.ProcessEnq();
-      case PHASE_SOH: return m_port.ProcessSoh();
-      case PHASE_SEND: return m_port.ProcessSendBlock();
-      default: return m_port.ProcessRecvBlock();
-    }
+    return m_port.ProcessFrame();
   }
   std::string LastWrite() const { return m_line.writes.empty() ? "" : m_line.writes.back(); }
-  std::string Log() const { return vtest::ReadAll(m_cwd.Path("Log/comm.log")); }
+  std::string Log() const { return vtest::ReadFile(m_cwd.Path("Log/comm.log")); }
   std::string Recv(const std::string& n) const { return m_cwd.Path("recv/" + n); }
   std::string Send(const std::string& n) const { return m_cwd.Path("send/" + n); }
 
@@ -45,6 +41,7 @@ class Steps : public ::testing::Test {
   vtest::FakeClock m_clock;
   vtest::RecordingNotify m_view;
   CSerialPort m_port{m_line, m_clock};
+  vtest::SerialPortProbe m_state{m_port};
 };
 
 TEST_F(Steps, EveryWriteIsPrecededByAPurgeAndAPauseAndClearsTheReceiveBuffer) {
@@ -52,18 +49,18 @@ TEST_F(Steps, EveryWriteIsPrecededByAPurgeAndAPauseAndClearsTheReceiveBuffer) {
   m_port.SendData(std::string("\x02\x06"));
   EXPECT_EQ(m_line.purges, 1);
   EXPECT_EQ(m_clock.sleeps, std::vector<int>{50});
-  for (std::uint8_t b : m_port.m_recvBuf) ASSERT_EQ(b, 0);
+  for (std::uint8_t b : m_state.m_recvBuf) ASSERT_EQ(b, 0);
   EXPECT_EQ(Log(), "SendData = [\x02\x06]\r\n");
 }
 
 TEST_F(Steps, EnqInReceiveDirectionListsNamesAndEchoesTheSize) {
   ASSERT_EQ(Step(TestTerminal::Enq('1', "12AB567890", "A.TXT:B.TXT:ignored")), 1);
-  EXPECT_EQ(vtest::ReadAll(Recv("COMMINFO.INI")), "A.TXT\r\nB.TXT\r\n");
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMINFO.INI")), "A.TXT\r\nB.TXT\r\n");
   // The ten size characters go back exactly as received, digits or not.
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("12AB567890"));
-  EXPECT_EQ(m_port.m_nState, PHASE_SOH);
-  EXPECT_EQ(m_port.m_nReadLen, 1024);
-  EXPECT_EQ(m_port.m_nDirection, 1);
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_state.m_nReadLen, 1024);
+  EXPECT_EQ(m_state.m_nDirection, 1);
   EXPECT_EQ(m_view.text[IDC_STATUS], "\xC7\xEC\xB4\xF5 \xBC\xF6\xBD\xC5...");  // 헤더 수신...
   const std::string log = Log();
   EXPECT_EQ(log.find("Recv"), std::string::npos);
@@ -71,17 +68,17 @@ TEST_F(Steps, EnqInReceiveDirectionListsNamesAndEchoesTheSize) {
 }
 
 TEST_F(Steps, EnqInSendDirectionAddsTheListedFilesToTheTotal) {
-  vtest::WriteAll(Send("A.TXT"), std::string(1500, 'a'));
-  vtest::WriteAll(Send("B.TXT"), std::string(500, 'b'));
-  vtest::WriteAll(Send("COMMINFO.INI"), "old content");
+  vtest::WriteFile(Send("A.TXT"), std::string(1500, 'a'));
+  vtest::WriteFile(Send("B.TXT"), std::string(500, 'b'));
+  vtest::WriteFile(Send("COMMINFO.INI"), "old content");
   Step(TestTerminal::Enq('2', "0000000100", "A.TXT::B.TXT:../A.TXT:"));
   // 100 from the request, plus 2000; the empty and the hostile name add nothing.
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("0000002100"));
-  EXPECT_EQ(vtest::ReadAll(Send("COMMINFO.INI")), "A.TXT\r\n\r\nB.TXT\r\n../A.TXT\r\n");
+  EXPECT_EQ(vtest::ReadFile(Send("COMMINFO.INI")), "A.TXT\r\n\r\nB.TXT\r\n../A.TXT\r\n");
 }
 
 TEST_F(Steps, EnqListWithoutColonLeavesNoInfoFile) {
-  vtest::WriteAll(Send("COMMINFO.INI"), "old");
+  vtest::WriteFile(Send("COMMINFO.INI"), "old");
   Step(TestTerminal::Enq('2', "0000000777", "NOCOLON"));
   EXPECT_FALSE(vtest::Exists(Send("COMMINFO.INI")));
   EXPECT_EQ(LastWrite(), BuildEnqAnswer("0000000777"));
@@ -93,36 +90,36 @@ TEST_F(Steps, FaultyHeadersGetTheNegativeAnswerUntilTheRetryLimit) {
   for (int i = 1; i <= 10; ++i) {
     ASSERT_EQ(Step(bad), 1);
     EXPECT_EQ(LastWrite(), BuildNegativeAnswer());
-    EXPECT_EQ(m_port.m_nRetry, i);
+    EXPECT_EQ(m_state.m_nRetry, i);
   }
   const std::size_t writes = m_line.writes.size();
   EXPECT_EQ(Step(TestTerminal::Enq('1', "0000000000", "A:")), 0);
-  EXPECT_EQ(m_port.m_nResult, -1);
+  EXPECT_EQ(m_state.m_nResult, -1);
   EXPECT_EQ(m_line.writes.size(), writes);  // the frame is not looked at
   EXPECT_EQ(m_view.text[IDC_STATUS], "\xC0\xDF\xB8\xF8\xB5\xC8 ENQ \xC7\xEC\xB4\xF5 \xBC\xF6\xBD\xC5...");
 }
 
 TEST_F(Steps, SohToReceiveAnswersAndListsButKeepsTheOldDataFile) {
-  m_port.m_nState = PHASE_SOH;
-  vtest::WriteAll(Recv("STOCK.TXT"), "OLD");
+  m_state.m_nState = PHASE_SOH;
+  vtest::WriteFile(Recv("STOCK.TXT"), "OLD");
   ASSERT_EQ(Step(TestTerminal::Soh('1', 512, 9000, "STOCK.TXT   ")), 1);
   EXPECT_EQ(LastWrite(), BuildSohAnswer("0512", "0000009000", "STOCK.TXT"));
-  EXPECT_EQ(m_port.m_nState, PHASE_RECV);
-  EXPECT_EQ(m_port.m_nReadLen, 520);
-  EXPECT_EQ(m_port.m_strFileName, "STOCK.TXT");
-  EXPECT_EQ(vtest::ReadAll(Recv("STOCK.TXT")), "OLD");  // removed only when the run succeeds
-  EXPECT_EQ(m_port.m_announced.count(Recv("STOCK.TXT")), 1u);
-  EXPECT_EQ(vtest::ReadAll(Recv("COMMLIST.LST")), Recv("STOCK.TXT") + "\r\n");
+  EXPECT_EQ(m_state.m_nState, PHASE_RECV);
+  EXPECT_EQ(m_state.m_nReadLen, 520);
+  EXPECT_EQ(m_state.m_strFileName, "STOCK.TXT");
+  EXPECT_EQ(vtest::ReadFile(Recv("STOCK.TXT")), "OLD");  // removed only when the run succeeds
+  EXPECT_EQ(m_state.m_announced.count(Recv("STOCK.TXT")), 1u);
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMLIST.LST")), Recv("STOCK.TXT") + "\r\n");
 }
 
 TEST_F(Steps, SohToSendAnnouncesTheFileLengthAndBlockSize) {
-  m_port.m_nState = PHASE_SOH;
-  vtest::WriteAll(Send("M.TXT"), std::string(9000, 'm'));
+  m_state.m_nState = PHASE_SOH;
+  vtest::WriteFile(Send("M.TXT"), std::string(9000, 'm'));
   Step(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   EXPECT_EQ(LastWrite(), BuildSohAnswer("4000", "0000009000", "M.TXT"));
-  EXPECT_EQ(m_port.m_nFileSize, 9000);
-  EXPECT_EQ(m_port.m_nState, PHASE_SEND);
-  EXPECT_EQ(m_port.m_nReadLen, 10);
+  EXPECT_EQ(m_state.m_nFileSize, 9000);
+  EXPECT_EQ(m_state.m_nState, PHASE_SEND);
+  EXPECT_EQ(m_state.m_nReadLen, 10);
   Step(TestTerminal::Request(0, FS));
   Step(TestTerminal::Soh('2', 0, 0, "MISSING.TXT"));
   EXPECT_EQ(LastWrite(), BuildSohAnswer("4000", "0000000000", "MISSING.TXT"));
@@ -130,22 +127,22 @@ TEST_F(Steps, SohToSendAnnouncesTheFileLengthAndBlockSize) {
 
 TEST_F(Steps, SohWithAnUnsafeNameIsAFaultyHeader) {
   for (const char* name : {"../x", "a/b", "a\\b", "c:x", "..", ".", ""}) {
-    m_port.m_nState = PHASE_SOH;
-    m_port.m_nRetry = 0;
+    m_state.m_nState = PHASE_SOH;
+    m_state.m_nRetry = 0;
     Step(TestTerminal::Soh('1', 100, 10, name));
     EXPECT_EQ(LastWrite(), BuildNegativeAnswer()) << name;
-    EXPECT_EQ(m_port.m_nRetry, 1) << name;
-    EXPECT_EQ(m_port.m_nState, PHASE_SOH);
+    EXPECT_EQ(m_state.m_nRetry, 1) << name;
+    EXPECT_EQ(m_state.m_nState, PHASE_SOH);
   }
   EXPECT_NE(Log().find("SOH Header Fault."), std::string::npos);
   EXPECT_FALSE(vtest::Exists(Recv("COMMLIST.LST")));
 }
 
 TEST_F(Steps, EotIsAnsweredFiveTimesAndEndsWithTheLastDirection) {
-  m_port.m_nState = PHASE_SOH;
-  m_port.m_nDirection = 2;
+  m_state.m_nState = PHASE_SOH;
+  m_state.m_nDirection = 2;
   EXPECT_EQ(Step(TestTerminal::Eot()), 0);
-  EXPECT_EQ(m_port.m_nResult, 2);
+  EXPECT_EQ(m_state.m_nResult, 2);
   ASSERT_EQ(m_line.writes.size(), 5u);
   for (const std::string& w : m_line.writes) EXPECT_EQ(w, BuildEndAnswer());
   EXPECT_EQ(m_clock.sleeps, (std::vector<int>{100, 50, 100, 50, 100, 50, 100, 50, 100, 50}));
@@ -153,20 +150,40 @@ TEST_F(Steps, EotIsAnsweredFiveTimesAndEndsWithTheLastDirection) {
   EXPECT_NE(Log().find("EOT Send Len = [10]\r\n"), std::string::npos);
 }
 
+// The first end answer tells the terminal it may erase its data: it follows
+// the commit of the received data, and a commit that failed gives none.
+TEST_F(Steps, EotIsAnsweredOnlyAfterTheReceivedDataIsCommitted) {
+  for (const bool committed : {true, false}) {
+    SCOPED_TRACE(committed ? "committed" : "commit failed");
+    m_line.writes.clear();
+    m_state.m_nState = PHASE_SOH;
+    m_state.m_nDirection = 1;
+    std::size_t writesAtCommit = 99;
+    m_view.commit = [&] {
+      writesAtCommit = m_line.writes.size();
+      return committed;
+    };
+    EXPECT_EQ(Step(TestTerminal::Eot()), 0);
+    EXPECT_EQ(writesAtCommit, 0u);
+    EXPECT_EQ(m_line.writes.size(), committed ? 5u : 0u);
+    EXPECT_EQ(m_state.m_nResult, committed ? 1 : -1);
+  }
+}
+
 TEST_F(Steps, EotLogsWhatTheLastWriteReturned) {
-  m_port.m_nState = PHASE_SOH;
-  m_port.m_nDirection = 1;
+  m_state.m_nState = PHASE_SOH;
+  m_state.m_nDirection = 1;
   m_line.writeResult = 0;  // a write that did not complete in time
   Step(TestTerminal::Eot());
-  EXPECT_EQ(m_port.m_nResult, 1);
+  EXPECT_EQ(m_state.m_nResult, 1);
   EXPECT_NE(Log().find("EOT Send Len = [0]\r\n"), std::string::npos);
 }
 
 class SendSteps : public Steps {
  protected:
   void Open(const std::string& data) {
-    vtest::WriteAll(Send("F.TXT"), data);
-    m_port.m_nState = PHASE_SOH;
+    vtest::WriteFile(Send("F.TXT"), data);
+    m_state.m_nState = PHASE_SOH;
     Step(TestTerminal::Soh('2', 0, 0, "F.TXT"));
   }
 };
@@ -187,8 +204,8 @@ TEST_F(SendSteps, BlocksFollowTheFileAndAnFsFrameComesPastItsEnd) {
   const std::size_t writes = m_line.writes.size();
   Step(TestTerminal::Request(5, FS));
   EXPECT_EQ(m_line.writes.size(), writes);  // the end-of-file request is not answered
-  EXPECT_EQ(m_port.m_nState, PHASE_SOH);
-  EXPECT_EQ(m_port.m_nReadLen, 1024);
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_state.m_nReadLen, 1024);
 }
 
 TEST_F(SendSteps, AFileContainingNulIsSentUpToTheNulOfEachBlock) {
@@ -220,12 +237,12 @@ TEST_F(SendSteps, AFaultyRequestRepeatsTheLastFrame) {
   const std::string frame = LastWrite();
   Step("\x02\x06" "00002 zz");  // short and without its trailer
   EXPECT_EQ(LastWrite(), frame);
-  EXPECT_EQ(m_port.m_nRetry, 1);
+  EXPECT_EQ(m_state.m_nRetry, 1);
   EXPECT_EQ(m_view.text[IDC_STATUS], "\xC0\xDF\xB8\xF8\xB5\xC8 \xB5\xA5\xC0\xCC\xC5\xCD \xBC\xF6\xBD\xC5...");
 }
 
 TEST_F(SendSteps, ProgressCountsEveryBlockServed) {
-  m_port.m_nTotalSize = 5000;
+  m_state.m_nTotalSize = 5000;
   Open(std::string(5000, 'p'));
   m_view.SetPos(IDC_PROGRESS_TOTAL, 0);
   Step(TestTerminal::Request(1));
@@ -237,14 +254,14 @@ TEST_F(SendSteps, ProgressCountsEveryBlockServed) {
 class RecvSteps : public Steps {
  protected:
   void Open(int blockSize) {
-    m_port.m_nState = PHASE_SOH;
+    m_state.m_nState = PHASE_SOH;
     Step(TestTerminal::Soh('1', blockSize, 0, "R.TXT"));
     m_blockSize = blockSize;
   }
   std::string Frame(unsigned char lead, long n, const std::string& data) {
     return TestTerminal::Data(lead, n, data, m_blockSize);
   }
-  std::string Tmp() const { return vtest::ReadAll(Recv("R.TXT.Tmp")); }
+  std::string Tmp() const { return vtest::ReadFile(Recv("R.TXT.Tmp")); }
   int m_blockSize = 0;
 };
 
@@ -257,7 +274,7 @@ TEST_F(RecvSteps, FramesAreStoredAndAcknowledgedWithTheNextNumber) {
   Step(Frame(FS, 3, ""));
   EXPECT_EQ(LastWrite(), BuildBlockAck(4, FS));
   EXPECT_EQ(Tmp(), "ABCDEFGHIJ");
-  EXPECT_EQ(m_port.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
   EXPECT_EQ(m_view.text[IDC_FILE_COUNT], "10/0");  // beyond the announced size
   EXPECT_EQ(m_view.text[IDC_STATUS], "HHT -> PC\xB7\xCE \xC0\xFC\xBC\xDB\xC1\xDF...");
 }
@@ -304,7 +321,7 @@ TEST_F(RecvSteps, ABlockThatCannotBeStoredIsRefused) {
   ::mkdir(Recv("R.TXT.Tmp").c_str(), 0777);
   Step(Frame(STX, 1, "AAAA"));
   EXPECT_EQ(LastWrite()[1], static_cast<char>(NAK));
-  EXPECT_EQ(m_port.m_nRetry, 1);
+  EXPECT_EQ(m_state.m_nRetry, 1);
   EXPECT_NE(Log().find("File Write Error"), std::string::npos);
 }
 

@@ -1,6 +1,5 @@
 // The header phases: the terminal's opening request (ENQ), its file headers
 // (SOH) and its end frame (EOT), with the lists they write.
-#include <cstdio>
 #include <cstring>
 
 #include "comm_log.h"
@@ -25,14 +24,6 @@ std::string TrimRight(std::string s) {
 }
 
 }  // namespace
-
-void CSerialPort::AppendLine(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "ab+");
-  if (f == nullptr) return;
-  const std::string line = text + "\r\n";
-  std::fwrite(line.data(), 1, line.size(), f);
-  std::fclose(f);
-}
 
 void CSerialPort::SendHeaderAnswer(const std::string& answer) {
   std::memcpy(m_sendBuf.data(), answer.data(), answer.size());
@@ -71,14 +62,14 @@ int CSerialPort::ProcessEnq() {
 
   const std::string& dir = m_nDirection == DIR_HHT_TO_PC ? m_strRecvDir : m_strSendDir;
   const std::string info = dir + "COMMINFO.INI";
-  std::remove(info.c_str());
+  m_fileIO.Remove(info);
   for (std::size_t pos = 0, colon; (colon = list.find(':', pos)) != std::string::npos; pos = colon + 1) {
     const std::string name = list.substr(pos, colon - pos);
     if (m_nDirection == DIR_PC_TO_HHT) {
       // A name that is not plain is listed but never opened.
       if (auto path = PathInDir(m_strSendDir, name)) m_nTotalSize += m_fileIO.FileLength(*path);
     }
-    AppendLine(info, name);
+    m_fileIO.AppendLine(info, name);
   }
   const std::string size10 = m_nDirection == DIR_HHT_TO_PC
                                  ? std::string(reinterpret_cast<const char*>(r + kEnqTotal), kEnqTotalLen)
@@ -133,7 +124,7 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
 
   if (direction == DIR_HHT_TO_PC) {
     m_announced.insert(*path);
-    AppendLine(m_strRecvDir + "COMMLIST.LST", LocalToCp949Lossy(m_strRecvDir) + m_strFileName);
+    m_fileIO.AppendLine(m_strRecvDir + "COMMLIST.LST", LocalToCp949Lossy(m_strRecvDir) + m_strFileName);
     m_nLastStoredBlock = -1;
     m_strLastStored.clear();
     m_nState = PHASE_RECV;
@@ -149,6 +140,12 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
 
 void CSerialPort::HandleEot() {
   WriteLog("EOT");
+  // The first end answer is the promise that the data arrived: it is made
+  // only once the data is safe on the disk.
+  if (!m_hWndNotify->CommitReceived()) {
+    m_nResult = -1;
+    return;
+  }
   m_sendBuf.fill(0);
   const std::string answer = BuildEndAnswer();
   std::memcpy(m_sendBuf.data(), answer.data(), answer.size());

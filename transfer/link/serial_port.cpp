@@ -7,7 +7,8 @@
 
 namespace vantor {
 
-CSerialPort::CSerialPort(CComLine& line, CClock& clock) : m_line(line), m_clock(clock) {}
+CSerialPort::CSerialPort(CComLine& line, CClock& clock, CFileSystem& fs)
+    : m_line(line), m_clock(clock), m_fileIO(fs) {}
 
 CSerialPort::~CSerialPort() {
   // The dialog closes the port at every end of a run; this is the safety net
@@ -80,6 +81,16 @@ void CSerialPort::SendCancelRun() {
   for (int i = 0; i < kRepeatCount; ++i) {
     m_clock.Sleep(kRepeatPauseMs);
     SendData(run);
+  }
+}
+
+int CSerialPort::ProcessFrame() {
+  switch (m_nState) {
+    case PHASE_ENQ: return ProcessEnq();
+    case PHASE_SOH: return ProcessSoh();
+    case PHASE_SEND: return ProcessSendBlock();
+    case PHASE_RECV: return ProcessRecvBlock();
+    default: return 1;
   }
 }
 

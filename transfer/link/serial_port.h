@@ -12,7 +12,9 @@
 // the two threads. Every other member function runs on the dialog's thread.
 //
 // Protocol steps (ProcessEnq, ProcessSoh, ProcessSendBlock, ProcessRecvBlock)
-// read m_recvBuf and return 1 to go on or 0 to end the run with m_nResult.
+// read m_recvBuf and return 1 to go on or 0 to end the run with m_nResult;
+// ProcessFrame picks the step of the current phase. The protocol state is
+// private: the dialog reads what it shows through the accessors.
 
 #include <array>
 #include <atomic>
@@ -23,9 +25,14 @@
 
 #include "clock.h"
 #include "com_line.h"
+#include "file_system.h"
 #include "frame.h"
 #include "notify_target.h"
 #include "transfer_file.h"
+
+namespace vtest {
+struct SerialPortProbe;  // the unit tests' window on the protocol state
+}
 
 namespace vantor {
 
@@ -45,13 +52,13 @@ inline constexpr int kRepeatCount = 5;
 
 class CSerialPort {
  public:
-  CSerialPort(CComLine& line, CClock& clock);
+  CSerialPort(CComLine& line, CClock& clock, CFileSystem& fs = SystemFileSystem());
   virtual ~CSerialPort();
   CSerialPort(const CSerialPort&) = delete;
   CSerialPort& operator=(const CSerialPort&) = delete;
 
   // Opens the port and starts the watch thread; 1 on success, 0 on failure with
-  // the reason in m_strOpenError.
+  // the reason in OpenError().
   int OpenPort(const std::string& portName, int speed);
   // Stops the watch loop and closes the port; logs "Port Close" if it was open.
   // Never waits for the watch thread (it may be waiting in the hand-over).
@@ -72,16 +79,48 @@ class CSerialPort {
   // m_recvBuf with a NUL after it.
   void StoreReceived(const std::uint8_t* data, int n);
 
+  // The phase switch: runs the step of the current phase on the frame in
+  // m_recvBuf. Returns 1 when the run goes on, 0 when it ends with Result().
+  int ProcessFrame();
+
   int ProcessEnq();
   int ProcessSoh();
   int ProcessSendBlock();
   int ProcessRecvBlock();
+
+  // What the dialog reads of the run.
+  int Phase() const { return m_nState; }
+  int Result() const { return m_nResult; }
+  std::uint8_t FirstReceivedByte() const { return m_recvBuf[0]; }
+  const std::string& FileName() const { return m_strFileName; }  // code page 949
+  long TotalSize() const { return m_nTotalSize; }
+  long FileSize() const { return m_nFileSize; }
+  const std::string& OpenError() const { return m_strOpenError; }
+  // Data files announced by headers with direction 1 in this run (paths on
+  // disk); in replace mode they are deleted just before the received data is
+  // stored, never earlier.
+  const std::set<std::string>& Announced() const { return m_announced; }
 
   // Values copied in by the dialog before OpenPort.
   int m_bAppend = 0;
   std::string m_strSendDir;  // locale encoding, ends in "/"
   std::string m_strRecvDir;
   CNotifyTarget* m_hWndNotify = nullptr;
+
+ private:
+  friend struct ::vtest::SerialPortProbe;
+
+  void CommWatchThread();
+  void SetStatus(const std::string& text);
+  void AddProgress(long len);
+  void SendHeaderAnswer(const std::string& answer);
+  bool AcceptSoh(const std::uint8_t* r);
+  void HandleEot();
+  void RejectHeader(const std::string& status, const char* logText);
+
+  CComLine& m_line;
+  CClock& m_clock;
+  std::thread m_pWatchThread;
 
   int m_nRetry = 0;
   int m_nState = PHASE_ENQ;
@@ -101,29 +140,11 @@ class CSerialPort {
   int m_nDirection = 0;
   int m_bOpen = 0;
   std::string m_strOpenError;
-
-  // Data files announced by headers with direction 1 in this run (paths on
-  // disk); in replace mode they are deleted just before the received data is
-  // stored, never earlier.
   std::set<std::string> m_announced;
   // The block last stored for the current file, to recognise a frame that the
   // terminal sent again because our acknowledgement was lost.
   long m_nLastStoredBlock = -1;
   std::string m_strLastStored;
-
- private:
-  void CommWatchThread();
-  void SetStatus(const std::string& text);
-  void AddProgress(long len);
-  void SendHeaderAnswer(const std::string& answer);
-  bool AcceptSoh(const std::uint8_t* r);
-  void HandleEot();
-  void AppendLine(const std::string& path, const std::string& text);
-  void RejectHeader(const std::string& status, const char* logText);
-
-  CComLine& m_line;
-  CClock& m_clock;
-  std::thread m_pWatchThread;
 };
 
 }  // namespace vantor

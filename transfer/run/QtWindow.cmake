@@ -8,7 +8,7 @@ add_library(vantor_window_qt STATIC
   ${CMAKE_CURRENT_LIST_DIR}/qt_transfer_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transfer_window_qt.cpp)
 target_include_directories(vantor_window_qt PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(vantor_window_qt PUBLIC transfer_core Qt6::Widgets)
+target_link_libraries(vantor_window_qt PUBLIC vantor_run Qt6::Widgets)
 if(WIN32)
   target_sources(vantor_window_qt PRIVATE ${CMAKE_CURRENT_LIST_DIR}/qt_platform_probe_win32.cpp)
 else()

@@ -1,9 +1,8 @@
 #include "headless_window.h"
 
-#include <unistd.h>
-
 #include <chrono>
 
+#include "console.h"
 #include "control_ids.h"
 #include "korean_texts.h"
 #include "text_codec.h"
@@ -25,7 +24,7 @@ std::string BarText(const CProgressBar& bar, int width) {
 
 }  // namespace
 
-CHeadlessWindow::CHeadlessWindow(std::FILE* out) : m_out(out), m_live(::isatty(::fileno(out)) != 0) {
+CHeadlessWindow::CHeadlessWindow(std::FILE* out) : m_out(out), m_live(IsTerminal(out)) {
   m_texts[IDC_STATUS] = Texts().waiting;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "qt_platform_choice.h"
+#include "unique_fd.h"
 
 namespace vantor {
 namespace {
@@ -67,11 +68,8 @@ bool WaylandReachable(const std::string& socketName) {
   if (path.size() >= sizeof address.sun_path) return false;
   address.sun_family = AF_UNIX;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return ok;
+  const UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  return fd && ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace

@@ -1,86 +1,48 @@
+// Storing received data: the records of each temporary file go into its data
+// file, as the commit record says.
 #include "recv_files.h"
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "comm_log.h"
+#include "commit_record.h"
 #include "korean_texts.h"
+#include "recv_store.h"
 #include "text_codec.h"
 
 namespace vantor {
 namespace {
 
-struct FdCloser {
-  int fd;
-  ~FdCloser() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-std::vector<std::string> TmpFiles(const std::string& dir) {
-  std::vector<std::string> names;
-  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
-  if (!d) return names;
-  while (dirent* e = ::readdir(d.get())) {
-    const std::string name = e->d_name;
-    struct stat st {};
-    if (IsTmpName(name) && ::stat((dir + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
-  }
-  return names;
-}
-
 // Length of the first line plus CR LF: bytes before the first CR, plus 2.
-long RecordLength(int fd) {
+long RecordLength(CFile& in) {
   char buf[65536];
   long count = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n <= 0) return count + 2;
-    if (const void* cr = std::memchr(buf, '\r', static_cast<std::size_t>(n))) {
-      return count + (static_cast<const char*>(cr) - buf) + 2;
-    }
-    count += n;
+    std::size_t n = 0;
+    if (in.Read(buf, sizeof buf, &n) || n == 0) return count + 2;
+    if (const void* cr = std::memchr(buf, '\r', n)) return count + (static_cast<const char*>(cr) - buf) + 2;
+    count += static_cast<long>(n);
+    if (n < sizeof buf) return count + 2;
   }
-}
-
-bool WriteAll(int fd, const char* data, std::size_t len) {
-  while (len > 0) {
-    const ssize_t n = ::write(fd, data, len);
-    if (n <= 0) return false;
-    data += n;
-    len -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // Copies the whole records of `in` that do not begin with "*" to `out`, in
 // large chunks: the kept records of a chunk are moved together in place and
-// written with one call. Returns the number of whole records read, or -1 when
-// reading or writing failed.
-long CopyRecords(int in, int out, long recordLength) {
+// written with one call. Returns the number of whole records read, or -1 with
+// the reason in *error when reading or writing failed.
+long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   const std::size_t rec = static_cast<std::size_t>(recordLength);
   const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / rec);
   std::vector<char> buf(chunkRecords * rec);
   std::vector<char> tail;
   long records = 0;
   for (;;) {
-    std::size_t filled = tail.size();
     std::copy(tail.begin(), tail.end(), buf.begin());
-    ssize_t n = 0;
-    while (filled < buf.size() && (n = ::read(in, buf.data() + filled, buf.size() - filled)) > 0) {
-      filled += static_cast<std::size_t>(n);
-    }
-    if (n < 0) return -1;  // a temporary file that cannot be read is kept
+    std::size_t got = 0;
+    if ((*error = in.Read(buf.data() + tail.size(), buf.size() - tail.size(), &got))) return -1;
+    const std::size_t filled = tail.size() + got;
     const std::size_t whole = filled / rec;
     tail.assign(buf.begin() + static_cast<std::ptrdiff_t>(whole * rec), buf.begin() + static_cast<std::ptrdiff_t>(filled));
     std::size_t kept = 0;
@@ -91,65 +53,129 @@ long CopyRecords(int in, int out, long recordLength) {
       kept += runBytes;
       runStart = i + 1;
     }
-    if (!WriteAll(out, buf.data(), kept)) return -1;
+    if ((*error = out.Write(buf.data(), kept))) return -1;
     records += static_cast<long>(whole);
     if (filled < buf.size()) return records;  // end of file; a final piece shorter than a record is dropped
   }
 }
 
-// Sets aside a temporary file whose data could not be stored: renamed to
-// "<name>.Tmp.unsaved" (with a number when that exists), it is neither merged
-// by a later run nor deleted when the next run starts. Returns the new name.
-std::string SetAside(const std::string& dir, const std::string& tmpName) {
-  std::string name = tmpName + ".unsaved";
-  struct stat st {};
-  for (int i = 1; ::lstat((dir + name).c_str(), &st) == 0; ++i) name = tmpName + ".unsaved." + std::to_string(i);
-  if (::rename((dir + tmpName).c_str(), (dir + name).c_str()) != 0) return tmpName;
-  return name;
+void LogKept(const char* what, const std::string& path, const SysError& err, const std::string& kept) {
+  WriteLog(std::string(what) + " [" + LocalToCp949Lossy(path) + "]: " + err.message + ", data kept in " +
+           LocalToCp949Lossy(kept));
 }
 
-// Turns one temporary file into its data file.
-void ParseOne(const std::string& dir, const std::string& tmpName) {
+// Where the records go: the data file itself (append mode, cut back to its
+// length before the run) or a file beside it that replaces it at the end.
+class DataTarget {
+ public:
+  DataTarget(CFileSystem& fs, std::string dataPath, const CommitEntry& entry, bool append)
+      : m_fs(fs), m_dataPath(std::move(dataPath)), m_entry(entry), m_append(append) {}
+
+  SysError Open() {
+    SysError err;
+    // The data file is opened in either mode, so that a directory in its way
+    // or a refused permission is found before anything is written.
+    m_file = m_fs.Open(m_dataPath, OpenMode::Append, &err);
+    if (!m_file) return err;
+    if (m_append) {
+      std::int64_t size = 0;
+      if ((err = m_file->Size(&size))) return err;
+      // Done once already and cut short: take back this run's records.
+      const std::int64_t before = std::max<std::int64_t>(m_entry.before, 0);
+      if (size > before) err = m_file->Truncate(before);
+      m_keep = std::min(size, before);
+      return err;
+    }
+    m_file = m_fs.Open(m_dataPath + ".Tmp.new", OpenMode::Replace, &err);
+    return err;
+  }
+  CFile& File() { return *m_file; }
+  SysError Finish() {
+    if (SysError err = m_file->Flush()) return err;
+    m_file.reset();
+    if (m_append) return {};
+    return m_fs.Rename(m_dataPath + ".Tmp.new", m_dataPath);
+  }
+  void Abandon() {
+    if (m_append && m_file) m_file->Truncate(m_keep);
+    m_file.reset();
+    if (!m_append) m_fs.Remove(m_dataPath + ".Tmp.new");
+  }
+
+ private:
+  CFileSystem& m_fs;
+  std::string m_dataPath;
+  CommitEntry m_entry;
+  bool m_append;
+  std::unique_ptr<CFile> m_file;
+  std::int64_t m_keep = 0;
+};
+
+// Stores one entry. Returns true when its temporary file is done with (stored,
+// or set aside), false when it stays for a later attempt.
+bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
+  const std::string& tmpName = entry.tmpName;
   const std::string tmpPath = dir + tmpName;
-  const std::string dataName = tmpName.substr(0, tmpName.size() - 4);
-  const std::string shownTmp = LocalToCp949Lossy(tmpName);
-  if (dataName.empty()) {  // ".Tmp": no data file can be named after it
-    WriteLog("File name = [" + shownTmp + "], skipped: no data file name");
-    ::unlink(tmpPath.c_str());
-    return;
+  const std::string dataPath = dir + entry.DataName();
+  SysError err;
+  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &err);
+  if (!in) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + err.message);
+    return false;
   }
-  const std::string dataPath = dir + dataName;
-  FdCloser in{::open(tmpPath.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (in.fd < 0) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + std::strerror(errno));
-    return;
+  DataTarget out(fs, dataPath, entry, append);
+  if ((err = out.Open())) {
+    out.Abandon();
+    in.reset();
+    LogKept("File Open Error", dataPath, err, SetAside(fs, dir, tmpName));
+    return true;
   }
-  FdCloser out{::open(dataPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)};
-  if (out.fd < 0) {
-    const int err = errno;
-    WriteLog("File Open Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
-             LocalToCp949Lossy(SetAside(dir, tmpName)));
-    return;
-  }
-  const long recordLength = RecordLength(in.fd);
-  WriteLog("File name = [" + shownTmp + "], Record Length = [" + std::to_string(recordLength) + "]");
-  struct stat before {};
-  ::fstat(out.fd, &before);
+  const long recordLength = RecordLength(*in);
+  WriteLog("File name = [" + LocalToCp949Lossy(tmpName) + "], Record Length = [" + std::to_string(recordLength) + "]");
   long records = -1;
-  if (::lseek(in.fd, 0, SEEK_SET) == 0) records = CopyRecords(in.fd, out.fd, recordLength);
-  if (records < 0) {
-    // Disk full or similar: take back what was appended and keep the data.
-    const int err = errno;
-    [[maybe_unused]] int rc = ::ftruncate(out.fd, before.st_size);
-    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + std::strerror(err) + ", data kept in " +
-             LocalToCp949Lossy(SetAside(dir, tmpName)));
-    return;
+  if (!(err = in->Seek(0))) records = CopyRecords(*in, out.File(), recordLength, &err);
+  if (records >= 0) err = out.Finish();
+  if (records < 0 || err) {
+    // Disk full or similar: take back what was written and keep the data.
+    out.Abandon();
+    in.reset();
+    LogKept("File Write Error", dataPath, err, SetAside(fs, dir, tmpName));
+    return true;
   }
-  ::unlink(tmpPath.c_str());
   WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
+  return true;
 }
 
 }  // namespace
+
+std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
+  std::string name = tmpName + ".unsaved";
+  for (int i = 1; fs.Exists(dir + name); ++i) name = tmpName + ".unsaved." + std::to_string(i);
+  if (fs.Rename(dir + tmpName, dir + name)) return tmpName;
+  return name;
+}
+
+std::vector<std::string> StoreEntries(CFileSystem& fs, const std::string& dir, const CommitRecord& record) {
+  std::vector<std::string> done;
+  for (const CommitEntry& entry : record.entries) {
+    const std::string dataPath = dir + entry.DataName();
+    if (!entry.hasTmp) {
+      // The terminal sent the file without data: in replace mode it replaces
+      // the data file with nothing, as it always has.
+      if (!record.append && fs.Status(dataPath).kind == FileKind::Regular) fs.Remove(dataPath);
+      continue;
+    }
+    // A temporary file that is gone was stored before the run was cut short.
+    if (!fs.Exists(dir + entry.tmpName)) continue;
+    if (entry.DataName().empty()) {  // ".Tmp": no data file can be named after it
+      WriteLog("File name = [" + LocalToCp949Lossy(entry.tmpName) + "], skipped: no data file name");
+      done.push_back(entry.tmpName);
+      continue;
+    }
+    if (StoreOne(fs, dir, entry, record.append)) done.push_back(entry.tmpName);
+  }
+  return done;
+}
 
 bool IsTmpName(const std::string& name) {
   if (name.size() < 4) return false;
@@ -158,14 +184,30 @@ bool IsTmpName(const std::string& name) {
   return ext == ".tmp";
 }
 
-void ParseRecvFiles(const std::string& recvDir) {
-  WriteLog(Texts().parseStart);
-  for (const std::string& name : TmpFiles(recvDir)) ParseOne(recvDir, name);
-  WriteLog(Texts().parseEnd);
+std::vector<std::string> TmpFiles(CFileSystem& fs, const std::string& dir) {
+  std::vector<std::string> all;
+  std::vector<std::string> names;
+  if (fs.ListDirectory(dir, &all)) return names;
+  for (const std::string& name : all) {
+    if (IsTmpName(name) && fs.Status(dir + name).kind == FileKind::Regular) names.push_back(name);
+  }
+  return names;
 }
 
-void DeleteTmpFiles(const std::string& recvDir) {
-  for (const std::string& name : TmpFiles(recvDir)) ::unlink((recvDir + name).c_str());
+void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
+  WriteLog(Texts().parseStart);
+  if (!CompleteCommitRecord(fs, recvDir)) {
+    // Nothing was committed: every temporary file's records are appended to
+    // its data file.
+    CommitRecord all;
+    all.append = true;
+    for (const std::string& name : TmpFiles(fs, recvDir)) {
+      const FileStatus st = fs.Status(recvDir + name.substr(0, name.size() - 4));
+      all.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+    }
+    for (const std::string& name : StoreEntries(fs, recvDir, all)) fs.Remove(recvDir + name);
+  }
+  WriteLog(Texts().parseEnd);
 }
 
 }  // namespace vantor

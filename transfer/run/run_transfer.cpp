@@ -1,8 +1,5 @@
 #include "run_transfer.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <mutex>
 
 #include "result_codes.h"
@@ -16,43 +13,34 @@ std::mutex g_currentMutex;
 CTransferDlg* g_current = nullptr;
 bool g_running = false;
 
-bool IsDirectory(const std::string& dir) {
-  struct stat st {};
-  return !dir.empty() && ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 }  // namespace
 
-int CheckArgs(const TransferArgs& args) {
+int CheckArgs(const TransferArgs& args, CFileSystem& fs) {
   if (args.portNo < 1 || args.portNo > 4) return VANTOR_PORT_NO_ERROR;
   if (!IsAcceptedSpeed(args.speed)) return VANTOR_SPEED_ERROR;
-  if (!IsDirectory(args.recvDir) || ::access(args.recvDir.c_str(), W_OK | X_OK) != 0) return VANTOR_RECV_DIR_ERROR;
-  if (!IsDirectory(args.sendDir)) return VANTOR_SEND_DIR_ERROR;
+  if (args.recvDir.empty() || !fs.CanWriteIn(args.recvDir)) return VANTOR_RECV_DIR_ERROR;
+  if (args.sendDir.empty() || fs.Status(args.sendDir).kind != FileKind::Directory) return VANTOR_SEND_DIR_ERROR;
   return 0;
 }
 
 std::string WithSeparator(const std::string& dir) {
-  if (dir.empty() || dir.back() == '/') return dir;
-  return dir + "/";
+  if (dir.empty() || dir.back() == kDirSeparator) return dir;
+  return dir + kDirSeparator;
 }
 
-int RunTransfer(const TransferArgs& args, CDialogWindow& window, CComLine& line, CClock& clock) {
-  if (const int code = CheckArgs(args)) return code;
+int RunTransfer(const TransferArgs& args, CDialogWindow& window, CComLine& line, CClock& clock, CFileSystem& fs) {
+  if (const int code = CheckArgs(args, fs)) return code;
   {
     std::lock_guard lock(g_currentMutex);
     if (g_running) return VANTOR_ERROR;
     g_running = true;
   }
-  TransferParams params;
-  params.m_nAppendMode = args.appendMode;
-  params.m_nSpeed = args.speed;
-  params.m_strPort = "COM" + std::to_string(args.portNo);
-  params.m_strSendDir = WithSeparator(args.sendDir);
-  params.m_strRecvDir = WithSeparator(args.recvDir);
-  params.m_strUserData = args.userData;
+  TransferArgs run = args;
+  run.sendDir = WithSeparator(args.sendDir);
+  run.recvDir = WithSeparator(args.recvDir);
   int code;
   {
-    CTransferDlg dlg(window, line, clock, std::move(params));
+    CTransferDlg dlg(window, line, clock, std::move(run), fs);
     {
       std::lock_guard lock(g_currentMutex);
       g_current = &dlg;

@@ -7,33 +7,25 @@
 #include "clock.h"
 #include "com_line.h"
 #include "dialog_window.h"
+#include "file_system.h"
+#include "transfer_args.h"
 
 namespace vantor {
-
-struct TransferArgs {
-  std::string recvDir;
-  std::string sendDir;
-  int portNo = 0;
-  int speed = 0;
-  int appendMode = 0;
-  std::string userData;
-};
 
 // 0 when the arguments are usable; else -13 (port number), -14 (speed), -11
 // (receive directory empty, missing, not a directory or not writable) or -12
 // (send directory empty, missing or not a directory), tested in that order.
-int CheckArgs(const TransferArgs& args);
+int CheckArgs(const TransferArgs& args, CFileSystem& fs = SystemFileSystem());
 
-// The directory with a final "/" (an empty string stays empty).
+// The directory with a final separator (an empty string stays empty).
 std::string WithSeparator(const std::string& dir);
 
 // Runs one transfer. One transfer runs at a time in a process: a call made
 // while another runs returns -1 and touches nothing.
-int RunTransfer(const TransferArgs& args, CDialogWindow& window, CComLine& line, CClock& clock);
+int RunTransfer(const TransferArgs& args, CDialogWindow& window, CComLine& line, CClock& clock,
+                CFileSystem& fs = SystemFileSystem());
 
-}  // namespace vantor
-
-namespace vantor {
 // Asks the running transfer, if any, to cancel; any thread.
 void CancelCurrentTransfer();
+
 }  // namespace vantor

@@ -15,11 +15,13 @@ namespace {
 std::thread::id g_noThread;
 }
 
-CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferParams params)
-    : m_serial(line, clock),
+CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args,
+                           CFileSystem& fs)
+    : m_serial(line, clock, fs),
       m_window(window),
       m_clock(clock),
-      m_params(std::move(params)),
+      m_fs(fs),
+      m_args(std::move(args)),
       m_handOver([this] { m_window.Wake(); }) {}
 
 CTransferDlg::~CTransferDlg() {
@@ -31,6 +33,7 @@ CTransferDlg::~CTransferDlg() {
 int CTransferDlg::DoModal() {
   m_dialogThread = std::this_thread::get_id();
   SetLogFailureHandler([this](const std::string& text) { ShowLogFailure(text); });
+  SetLogFileSystem(&m_fs);
   int code = m_window.RunModal(*this);
   if (!m_bEnded) {
     // The loop ended without a result (the application is quitting): end the
@@ -41,6 +44,7 @@ int CTransferDlg::DoModal() {
   m_handOver.Close();
   m_serial.JoinWatchThread();
   SetLogFailureHandler(nullptr);
+  SetLogFileSystem(nullptr);
   m_dialogThread = g_noThread;
   return code;
 }
@@ -51,33 +55,37 @@ void CTransferDlg::RequestCancel() {
 }
 
 void CTransferDlg::OnInitDialog() {
-  std::remove(kLogPath);
-  std::remove((m_params.m_strRecvDir + "COMMLIST.LST").c_str());
-  // Temporary files of a run that never ended (crash, power loss) would
-  // otherwise be merged into the data files by the next successful run.
-  DeleteTmpFiles(m_params.m_strRecvDir);
+  LogFileSystem().Remove(kLogPath);
+  m_fs.Remove(m_args.recvDir + "COMMLIST.LST");
+  // Data that a run cut short (a crash, a power cut) had committed is stored
+  // first; temporary files of a run that never committed would otherwise be
+  // merged into the data files by the next successful run.
+  RecoverRecvFiles(m_args.recvDir, m_fs);
+  DeleteTmpFiles(m_args.recvDir, m_fs);
   m_serial.m_hWndNotify = this;
-  m_serial.m_strRecvDir = m_params.m_strRecvDir;
-  m_serial.m_strSendDir = m_params.m_strSendDir;
-  m_serial.m_bAppend = m_params.m_nAppendMode;
+  m_serial.m_strRecvDir = m_args.recvDir;
+  m_serial.m_strSendDir = m_args.sendDir;
+  m_serial.m_bAppend = m_args.appendMode;
   WriteUserDef();
-  if (!m_serial.OpenPort(m_params.m_strPort, m_params.m_nSpeed)) {
+  const std::string port = "COM" + std::to_string(m_args.portNo);
+  if (!m_serial.OpenPort(port, m_args.speed)) {
     WriteLog("Port Open Error...");
-    std::fprintf(stderr, "Vantor2: %s: %s\n", m_params.m_strPort.c_str(), m_serial.m_strOpenError.c_str());
+    // The reason names the device, so that the operator sees which one to
+    // change (a USB cradle is rarely the default device).
+    WriteLog(port + ": " + LocalToCp949Lossy(m_serial.OpenError()));
+    std::fprintf(stderr, "Vantor2: %s: %s\n", port.c_str(), m_serial.OpenError().c_str());
     EndTransfer(VANTOR_PORT_ERROR);
   } else {
     WriteLog("Port Open");
   }
-  WriteLog("SendDir = [" + LocalToCp949Lossy(m_params.m_strSendDir) + "]\r\nRecvDir = [" +
-           LocalToCp949Lossy(m_params.m_strRecvDir) + "]");
+  WriteLog("SendDir = [" + LocalToCp949Lossy(m_args.sendDir) + "]\r\nRecvDir = [" +
+           LocalToCp949Lossy(m_args.recvDir) + "]");
 }
 
 void CTransferDlg::WriteUserDef() {
-  if (m_params.m_strUserData.empty()) return;
-  std::FILE* f = std::fopen((m_params.m_strSendDir + "USERDEF.INI").c_str(), "wb+");
-  if (f == nullptr) return;
-  std::fwrite(m_params.m_strUserData.data(), 1, m_params.m_strUserData.size(), f);
-  std::fclose(f);
+  if (m_args.userData.empty()) return;
+  std::unique_ptr<CFile> f = m_fs.Open(m_args.sendDir + "USERDEF.INI", OpenMode::Replace);
+  if (f) f->Write(m_args.userData.data(), m_args.userData.size());
 }
 
 void CTransferDlg::OnCancel() {
@@ -96,31 +104,20 @@ void CTransferDlg::OnWake() {
 void CTransferDlg::OnCommRecv() {
   if (m_bEnded) return;
   CSerialPort& s = m_serial;
-  if (s.m_recvBuf[0] == CAN) {
+  if (s.FirstReceivedByte() == CAN) {
     SetDlgItemText(IDC_STATUS, Texts().deviceCancel);
     WriteLog("Device Transfer Cancel...");
     EndTransfer(VANTOR_DEVICE_CANCEL);
     return;
   }
-  switch (s.m_nState) {
-    case PHASE_ENQ:
-      if (!s.ProcessEnq()) EndTransfer(s.m_nResult);
-      break;
-    case PHASE_SOH:
-      if (!s.ProcessSoh()) EndTransfer(s.m_nResult);
-      SetDlgItemText(IDC_FILE_NAME, s.m_strFileName);
-      SetRange32(IDC_PROGRESS_TOTAL, 0, s.m_nTotalSize);
-      SetRange32(IDC_PROGRESS_FILE, 0, s.m_nFileSize);
-      SetPos(IDC_PROGRESS_FILE, 0);
-      break;
-    case PHASE_SEND:
-      if (!s.ProcessSendBlock()) EndTransfer(s.m_nResult);
-      break;
-    case PHASE_RECV:
-      if (!s.ProcessRecvBlock()) EndTransfer(s.m_nResult);
-      break;
-    default:
-      break;
+  const int phase = s.Phase();
+  if (!s.ProcessFrame()) EndTransfer(s.Result());
+  if (phase == PHASE_SOH) {
+    // A file header was answered (or refused): show the file and its size.
+    SetDlgItemText(IDC_FILE_NAME, s.FileName());
+    SetRange32(IDC_PROGRESS_TOTAL, 0, s.TotalSize());
+    SetRange32(IDC_PROGRESS_FILE, 0, s.FileSize());
+    SetPos(IDC_PROGRESS_FILE, 0);
   }
 }
 
@@ -131,14 +128,11 @@ void CTransferDlg::EndTransfer(int code) {
   m_serial.ClosePort();
   // A run that ends with 2 after the terminal also sent data (it sent first and
   // fetched afterwards) has received complete files: they are kept as for 1.
-  const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.m_announced.empty());
+  const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.Announced().empty());
   if (received) {
-    if (!m_params.m_nAppendMode) {
-      for (const std::string& path : m_serial.m_announced) std::remove(path.c_str());
-    }
-    ParseRecvFiles(m_params.m_strRecvDir);
+    ParseRecvFiles(m_args.recvDir, m_fs);
   } else {
-    DeleteTmpFiles(m_params.m_strRecvDir);
+    DeleteTmpFiles(m_args.recvDir, m_fs);
   }
   m_window.EndDialog(code);
 }
@@ -151,6 +145,12 @@ void CTransferDlg::ShowLogFailure(const std::string& text) {
   if (!m_handOver.Send([&] { m_window.ShowLogFailure(text); })) {
     std::fprintf(stderr, "%s (%s)\n", Cp949ToLocalLossy(text).c_str(), kLogPath);
   }
+}
+
+bool CTransferDlg::CommitReceived() {
+  std::vector<std::string> names;
+  for (const std::string& path : m_serial.Announced()) names.push_back(path.substr(m_args.recvDir.size()));
+  return CommitRecvFiles(m_args.recvDir, names, m_args.appendMode != 0, m_fs);
 }
 
 bool CTransferDlg::SendCommRecv(const std::uint8_t* data, int n) {

@@ -17,17 +17,20 @@
 #include "clock.h"
 #include "com_line.h"
 #include "dialog_window.h"
+#include "file_system.h"
 #include "hand_over.h"
 #include "notify_target.h"
 #include "progress_bar.h"
 #include "serial_port.h"
-#include "transfer_params.h"
+#include "transfer_args.h"
 
 namespace vantor {
 
 class CTransferDlg final : public CDialogEvents, public CNotifyTarget {
  public:
-  CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferParams params);
+  // The directories in args end in the separator.
+  CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args,
+               CFileSystem& fs = SystemFileSystem());
   ~CTransferDlg() override;
 
   // Runs the dialog to its end and returns the result code. The watch thread
@@ -48,6 +51,7 @@ class CTransferDlg final : public CDialogEvents, public CNotifyTarget {
   long GetPos(int id) override;
   bool SendCommRecv(const std::uint8_t* data, int n) override;
   void SendPortFailed() override;
+  bool CommitReceived() override;
 
   void OnCommRecv();
   void EndTransfer(int code);
@@ -63,7 +67,8 @@ class CTransferDlg final : public CDialogEvents, public CNotifyTarget {
 
   CDialogWindow& m_window;
   CClock& m_clock;
-  TransferParams m_params;
+  CFileSystem& m_fs;
+  TransferArgs m_args;
   CHandOver m_handOver;
   CProgressBar m_progTotal;
   CProgressBar m_progFile;

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "file_system.h"
+
 namespace vantor {
 
 inline constexpr const char* kLogDir = "Log";
@@ -29,5 +31,10 @@ std::string FormatTimeStamp(std::time_t seconds, unsigned milliseconds);
 // Without a handler the message goes to standard error.
 using LogFailureHandler = std::function<void(const std::string& cp949Text)>;
 void SetLogFailureHandler(LogFailureHandler handler);
+
+// The file system the log is written through: the system's unless a test (or
+// a run with a file system of its own) sets another; nullptr restores it.
+void SetLogFileSystem(CFileSystem* fs);
+CFileSystem& LogFileSystem();
 
 }  // namespace vantor

@@ -1,12 +1,12 @@
 #include "comm_log.h"
 
-#include <sys/stat.h>
-
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
 
 #include "korean_texts.h"
+#include "local_time.h"
 #include "text_codec.h"
 
 namespace vantor {
@@ -14,6 +14,7 @@ namespace {
 
 std::mutex g_handlerMutex;
 LogFailureHandler g_handler;
+std::atomic<CFileSystem*> g_fs{nullptr};
 
 void ReportFailure() {
   LogFailureHandler handler;
@@ -36,29 +37,33 @@ void SetLogFailureHandler(LogFailureHandler handler) {
   g_handler = std::move(handler);
 }
 
+void SetLogFileSystem(CFileSystem* fs) { g_fs = fs; }
+
+CFileSystem& LogFileSystem() {
+  CFileSystem* fs = g_fs;
+  return fs != nullptr ? *fs : SystemFileSystem();
+}
+
 void WriteLog(std::string_view text) {
-  ::mkdir(kLogDir, 0777);  // fails when it exists; the open below decides
+  CFileSystem& fs = LogFileSystem();
+  fs.CreateDirectory(kLogDir);  // fails when it exists; the open below decides
   std::string entry(text);
   entry += "\r\n";
-  std::FILE* f = std::fopen(kLogPath, "ab+");
-  if (f == nullptr) {
-    ReportFailure();
-    return;
-  }
-  std::fseek(f, 0, SEEK_END);
-  const bool written = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) ReportFailure();
+  std::unique_ptr<CFile> f = fs.Open(kLogPath, OpenMode::Append);
+  if (!f || f->Write(entry.data(), entry.size())) ReportFailure();
 }
 
 std::string FormatTimeStamp(std::time_t seconds, unsigned milliseconds) {
-  std::tm local{};
-  ::localtime_r(&seconds, &local);
-  char ctimeText[64] = {};
-  ::asctime_r(&local, ctimeText);  // "Mon Mar 29 07:15:35 2004\n"
+  // The C library's ctime text, "Mon Mar 29 07:15:35 2004", with C-locale
+  // names whatever the process's locale.
+  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const std::tm t = LocalTime(seconds);
   char out[128];
-  std::snprintf(out, sizeof out, "The time is %.19s.%hu %s\n", ctimeText, static_cast<unsigned short>(milliseconds),
-                ctimeText + 20);
+  std::snprintf(out, sizeof out, "The time is %.3s %.3s%3d %.2d:%.2d:%.2d.%hu %d\n\n", kDays[(t.tm_wday % 7 + 7) % 7],
+                kMonths[(t.tm_mon % 12 + 12) % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+                static_cast<unsigned short>(milliseconds), 1900 + t.tm_year);
   return out;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "com_line.h"
+#include "unique_fd.h"
 
 namespace vantor {
 
@@ -50,8 +51,8 @@ class CPosixComLine final : public CComLine {
   void DrainWake();
   void WaitOutputDrained(int timeoutMs);
 
-  int m_fd = -1;
-  int m_wakeFd = -1;
+  UniqueFd m_fd;
+  UniqueFd m_wakeFd;
   termios m_saved{};
   bool m_haveSaved = false;
   std::atomic<bool> m_closed{true};

@@ -1,5 +1,7 @@
 #pragma once
-// A temporary directory for one test, removed with everything in it.
+// Temporary directories for tests: TempDir, removed with everything in it, and
+// TempCwd, one that is also the current directory while it lives (for the
+// library's Log/comm.log, which is relative to the current directory).
 
 #include <stdlib.h>
 
@@ -7,11 +9,11 @@
 #include <string>
 #include <system_error>
 
-namespace hht::test {
+namespace vtest {
 
 class TempDir {
  public:
-  explicit TempDir(const std::string& prefix = "hht-test") {
+  explicit TempDir(const std::string& prefix = "vantor-test") {
     std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     path_ = ::mkdtemp(tmpl.data());
   }
@@ -34,4 +36,18 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace hht::test
+class TempCwd {
+ public:
+  TempCwd() : m_old(std::filesystem::current_path()) { std::filesystem::current_path(m_dir.Path()); }
+  ~TempCwd() { std::filesystem::current_path(m_old); }
+  TempCwd(const TempCwd&) = delete;
+  TempCwd& operator=(const TempCwd&) = delete;
+
+  std::string Path(const std::string& name = "") const { return m_dir.Path().string() + "/" + name; }
+
+ private:
+  TempDir m_dir{"vantor-ut"};
+  std::filesystem::path m_old;
+};
+
+}  // namespace vtest

@@ -11,14 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "sys_error.h"
+
 namespace vantor {
 
-// A failed system call, with the system's own message.
-struct ComError {
-  int code = 0;
-  std::string message;
-  explicit operator bool() const { return code != 0; }
-};
+// A failed system call of the line, with the system's own message.
+using ComError = SysError;
 
 class CComLine {
  public:

@@ -1,0 +1,38 @@
+#pragma once
+// UniqueFd: the one owner of a POSIX file descriptor. It closes the descriptor
+// when it is destroyed or given another one, so that no path through the code
+// can leak a descriptor or close one twice. Used only by the *_posix.cpp files.
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace vantor {
+
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : m_fd(fd) {}
+  ~UniqueFd() { Reset(); }
+  UniqueFd(UniqueFd&& other) noexcept : m_fd(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+
+  int Get() const { return m_fd; }
+  bool Valid() const { return m_fd >= 0; }
+  explicit operator bool() const { return Valid(); }
+  int Release() { return std::exchange(m_fd, -1); }
+  void Reset(int fd = -1) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = fd;
+  }
+
+ private:
+  int m_fd = -1;
+};
+
+}  // namespace vantor
