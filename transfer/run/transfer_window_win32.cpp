@@ -108,6 +108,21 @@ std::basic_string<std::uint16_t> BuildDialogTemplate() {
 
 CTransferWindowWin32::CTransferWindowWin32() = default;
 
+struct CTransferWindowWin32::Proc {
+  static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+      SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+      auto* self = reinterpret_cast<CTransferWindowWin32*>(lParam);
+      self->m_hWnd = hWnd;
+      return self->OnInitDialog();
+    }
+    auto* self = reinterpret_cast<CTransferWindowWin32*>(GetWindowLongPtrW(hWnd, DWLP_USER));
+    if (self == nullptr) return FALSE;
+    return static_cast<INT_PTR>(
+        self->OnMessage(msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam)));
+  }
+};
+
 CTransferWindowWin32::~CTransferWindowWin32() {
   std::lock_guard lock(m_wakeMutex);
   m_wakeClosed = true;
@@ -121,7 +136,7 @@ int CTransferWindowWin32::RunModal(CDialogEvents& events) {
   m_events = &events;
   const INT_PTR result =
       DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr,
-                              &CTransferWindowWin32::DialogProc, reinterpret_cast<LPARAM>(this));
+                              &CTransferWindowWin32::Proc::DialogProc, reinterpret_cast<LPARAM>(this));
   {
     std::lock_guard lock(m_wakeMutex);
     m_wakeClosed = true;
@@ -135,18 +150,6 @@ int CTransferWindowWin32::RunModal(CDialogEvents& events) {
   // A dialog that could not be created ends the run as a transfer error.
   if (!m_ended) return result == -1 ? -1 : static_cast<int>(result);
   return m_code;
-}
-
-std::intptr_t __stdcall CTransferWindowWin32::DialogProc(HWND hWnd, unsigned msg, std::uintptr_t wParam,
-                                                        std::intptr_t lParam) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<CTransferWindowWin32*>(lParam);
-    self->m_hWnd = hWnd;
-    return self->OnInitDialog();
-  }
-  auto* self = reinterpret_cast<CTransferWindowWin32*>(GetWindowLongPtrW(hWnd, DWLP_USER));
-  return self != nullptr ? self->OnMessage(msg, wParam, lParam) : FALSE;
 }
 
 int CTransferWindowWin32::OnInitDialog() {

@@ -49,8 +49,8 @@ class CTransferWindowWin32 final : public CDialogWindow {
   HWND__* Window() const { return m_hWnd; }
 
  private:
-  static std::intptr_t __stdcall DialogProc(HWND__* hWnd, unsigned msg, std::uintptr_t wParam,
-                                            std::intptr_t lParam);
+  struct Proc;  // the dialog procedure, in the .cpp with the Win32 types
+  friend struct Proc;
   std::intptr_t OnMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
   int OnInitDialog();
   HBRUSH__* OnCtlColor(HDC__* dc, HWND__* control, unsigned msg);

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "win32_error.h"
+#include "sys_error.h"
 
 namespace vantor {
 namespace {
@@ -15,6 +15,13 @@ constexpr DWORD kQueueSize = 5020;
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr DWORD kPurgeInput = PURGE_RXABORT | PURGE_RXCLEAR;
 constexpr DWORD kCloseDrainMs = 1000;
+
+// what + ": " + the system's text for the calling thread's last error.
+ComError Win32Error(const std::string& what) {
+  SysError err = LastSystemError();
+  err.message = what + ": " + err.message;
+  return err;
+}
 
 DWORD MsSince(SteadyClock::time_point start) {
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
