@@ -24,5 +24,6 @@ add_subdirectory(${VANTOR_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_F
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/transfer ${CMAKE_BINARY_DIR}/transfer)
-# vantor.exe: its signal handling and port list are POSIX-only so far.
+add_subdirectory(${CMAKE_SOURCE_DIR}/ports ${CMAKE_BINARY_DIR}/ports)
+add_subdirectory(${CMAKE_SOURCE_DIR}/tools/vantor ${CMAKE_BINARY_DIR}/tools/vantor)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/windows ${CMAKE_BINARY_DIR}/tests/windows)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
 
 #include "sys_error.h"
@@ -52,6 +53,9 @@ bool ReadEndedEarly(DWORD err) {
 
 std::string DeviceForPort(const std::string& portName) {
   if (portName.size() != 4 || portName.compare(0, 3, "COM") != 0 || portName[3] < '1' || portName[3] > '9') return {};
+  const std::string var = "VANTOR_" + portName;
+  const char* named = std::getenv(var.c_str());
+  if (named != nullptr && *named != '\0') return named;
   return "\\\\.\\" + portName;
 }
 

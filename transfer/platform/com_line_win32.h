@@ -21,13 +21,11 @@
 #include <shared_mutex>
 #include <string>
 
+#include "com_device.h"
 #include "com_line.h"
 #include "win32_handle.h"
 
 namespace vantor {
-
-// "\\.\COMn" for "COM1".."COM9"; empty for any other name.
-std::string DeviceForPort(const std::string& portName);
 
 class CWin32ComLine final : public CComLine {
  public:
