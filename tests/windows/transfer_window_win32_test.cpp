@@ -274,6 +274,14 @@ TEST_F(Win32Window, ScreenshotOfATransferInProgress) {
     }
     const std::string path = std::string("Z:") + folder + "/transfer_window_win32.png";
     EXPECT_TRUE(SaveWindowPng(window.Window(), path)) << path;
+    // The file bar at 40 %: red where it is filled, white beyond.
+    RECT bar{};
+    GetWindowRect(GetDlgItem(window.Window(), IDC_PROGRESS_FILE), &bar);
+    HDC screen = GetDC(nullptr);
+    const int y = (bar.top + bar.bottom) / 2;
+    EXPECT_EQ(GetPixel(screen, bar.left + 4, y), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(screen, bar.right - 4, y), RGB(255, 255, 255));
+    ReleaseDC(nullptr, screen);
     window.EndDialog(1);
   };
   EXPECT_EQ(window.RunModal(events), 1);
