@@ -32,6 +32,8 @@ fail() {
   exit 1
 }
 
+# A link left by an earlier run must not be taken for this run's line.
+rm -f "$VANTOR_WINE_COM1"
 if [ "$direction" = receive ]; then
   records S 300 >"$work/hht/STOCK.TXT"
   records O 3 >"$work/hht/ORDER.DAT"
