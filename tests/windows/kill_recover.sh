@@ -35,9 +35,13 @@ for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
 # The commit record appears just before the first end answer: kill then.
 for _ in $(seq 1 6000); do [ -e "$record" ] && break; sleep 0.005; done
 [ -e "$record" ] || fail "no commit record within 30 s"
-# The Windows process itself (Wine names it by its Windows path), not the
-# wine or timeout process that started it.
-victim=$(pgrep -f "^Z:.*vantor\.exe .*$(basename "$work")" | head -1 || true)
+# The Windows process itself, not the wine or timeout process that started
+# it: Wine names the process after the program (64-bit Wine also shows its
+# Windows path as the command line, 32-bit Wine the path it was given).
+victim=
+for p in $(pgrep -x vantor.exe || true); do
+  grep -q "$(basename "$work")" "/proc/$p/cmdline" 2>/dev/null && victim=$p
+done
 [ -n "$victim" ] || fail "vantor.exe not found"
 kill -KILL "$victim"
 wait "$hht_pid" || true
