@@ -43,3 +43,17 @@ package: build
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
+
+# Windows: Vantor2.dll (32- and 64-bit) and vantor.exe, cross-built with
+# mingw-w64; windows-test runs their tests under Wine (README, "Windows").
+WIN_BUILD ?= build-windows
+.PHONY: windows windows-deps windows-test
+
+windows-deps:
+	@scripts/install-windows-deps
+
+windows: windows-deps
+	scripts/build-windows $(WIN_BUILD)
+
+windows-test: windows
+	scripts/test-windows $(WIN_BUILD)

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "com_line_posix.h"
+#include "com_device.h"
 
 namespace vantor_cli {
 namespace {

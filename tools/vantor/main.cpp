@@ -2,19 +2,15 @@
 // It runs exactly what RunVantor runs, with the headless view on standard
 // error. SIGINT and SIGTERM are the Cancel command. The last line on standard
 // output is the result code.
-#include <pthread.h>
-#include <signal.h>
-#include <stdlib.h>
-
 #include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "clock.h"
 #include "com_line.h"
-#include "com_line_posix.h"
+#include "cli_platform.h"
+#include "com_device.h"
 #include "explain_result.h"
 #include "headless_window.h"
 #include "list_ports.h"
@@ -83,34 +79,6 @@ int Usage(const char* problem) {
   return kUsageExit;
 }
 
-// Turns SIGINT and SIGTERM into cancel requests, on a thread of its own, so
-// that nothing runs inside a signal handler. SIGUSR1 ends the thread.
-class SignalThread {
- public:
-  SignalThread() {
-    sigemptyset(&m_set);
-    sigaddset(&m_set, SIGINT);
-    sigaddset(&m_set, SIGTERM);
-    sigaddset(&m_set, SIGUSR1);
-    pthread_sigmask(SIG_BLOCK, &m_set, nullptr);  // before any other thread exists
-    m_thread = std::thread([this] {
-      for (;;) {
-        int sig = 0;
-        if (sigwait(&m_set, &sig) != 0 || sig == SIGUSR1) return;
-        vantor::CancelCurrentTransfer();
-      }
-    });
-  }
-  ~SignalThread() {
-    pthread_kill(m_thread.native_handle(), SIGUSR1);
-    m_thread.join();
-  }
-
- private:
-  sigset_t m_set{};
-  std::thread m_thread;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,11 +127,11 @@ int main(int argc, char** argv) {
   if (havePort && !device.empty()) return Usage("--port and --device exclude each other");
   // The device stands in for COM1: the run opens COMn through VANTOR_COMn,
   // and an explicit option beats the environment.
-  if (!device.empty()) ::setenv("VANTOR_COM1", device.c_str(), 1);
+  if (!device.empty()) vantor_cli::SetDeviceForCom1(device);
 
   int code;
   {
-    SignalThread signals;
+    vantor_cli::CCancelOnSignals signals;
     vantor::CHeadlessWindow window(stderr);
     std::unique_ptr<vantor::CComLine> line = vantor::CreateComLine();
     vantor::CSystemClock clock;

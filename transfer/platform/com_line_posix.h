@@ -16,13 +16,11 @@
 #include <atomic>
 #include <string>
 
+#include "com_device.h"
 #include "com_line.h"
 #include "unique_fd.h"
 
 namespace vantor {
-
-// The device that "COMn" stands for; empty when the name is not COM1..COM9.
-std::string DeviceForPort(const std::string& portName);
 
 // Sets a speed on an open terminal, through the arbitrary-rate interface when
 // the speed has no classic constant. Returns false when the device refuses it.

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# hangup_run.sh VANTOR_EXE: the terminal's side of the line vanishes in the
+# middle of a run (hht-sim killed, its pseudo-terminal gone): vantor.exe ends
+# with -1 within seconds and makes no data file of the run. (That the line
+# reports a hang-up as a failure at once, again and again, instead of waking
+# the watch thread forever, is line_win32_hangup.)
+set -euo pipefail
+program=$(realpath "$1")
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/scripts/wine-env"
+hht="${VANTOR_LINUX_TOOLS:?folder of hht-sim}/hht-sim"
+work=$(mktemp -d "$VANTOR_WIN_BUILD/wine/hangup.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work"/recv "$work"/send "$work"/hht "$work"/cwd
+fail() {
+  echo "FAIL: $*"
+  cat "$work/program.log" 2>/dev/null || true
+  exit 1
+}
+for ((i = 1; i <= 40000; i++)); do printf 'H%06d,ITEM%04d,%05d\r\n' "$i" $((i % 1000)) $((i * 7 % 99999)); done \
+  >"$work/hht/STOCK.TXT"
+rm -f "$VANTOR_WINE_COM1"
+# 9600 bit/s on the simulator's side paces its frames, so the run is still
+# going when it is killed.
+"$hht" --pty --link "$VANTOR_WINE_COM1" --speed 9600 --wait 60 send "$work/hht" --block-size 100 \
+  >"$work/hht.log" 2>&1 &
+hht_pid=$!
+for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
+winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" --recv-dir "$(winpath "$work/recv")" \
+  --send-dir "$(winpath "$work/send")" --port 1) >"$work/program.log" 2>&1 &
+program_pid=$!
+# Once data is flowing, the terminal goes away.
+for _ in $(seq 1 400); do [ -s "$work/recv/STOCK.TXT.Tmp" ] && break; sleep 0.025; done
+[ -s "$work/recv/STOCK.TXT.Tmp" ] || fail "no data arrived"
+kill -KILL "$hht_pid"
+wait "$hht_pid" 2>/dev/null || true
+start=$(date +%s%N)
+status=0
+wait "$program_pid" || status=$?
+elapsed=$((($(date +%s%N) - start) / 1000000))
+code=$(tr -d '\r' <"$work/program.log" | grep -E '^-?[0-9]+$' | tail -1 || true)
+[ "$code" = "-1" ] || fail "result '$code', expected -1"
+[ "$elapsed" -lt 5000 ] || fail "the run took $elapsed ms to end after the hang-up"
+[ ! -e "$work/recv/STOCK.TXT" ] || fail "a data file was made from an interrupted run"
+echo "ok: hang-up ended the run with -1 after $elapsed ms"

@@ -1,0 +1,28 @@
+#pragma once
+// What the command line needs from its platform: the operator's interrupt as
+// the Cancel command, and a device standing in for COM1 (--device).
+
+#include <memory>
+#include <string>
+
+namespace vantor_cli {
+
+// While it lives, an interrupt (SIGINT/SIGTERM on POSIX systems; Ctrl-C,
+// Ctrl-Break or the console closing on Windows) asks the running transfer to
+// cancel, without running anything inside a signal handler.
+class CCancelOnSignals {
+ public:
+  CCancelOnSignals();
+  ~CCancelOnSignals();
+  CCancelOnSignals(const CCancelOnSignals&) = delete;
+  CCancelOnSignals& operator=(const CCancelOnSignals&) = delete;
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_state;
+};
+
+// The run opens COM1 as this device (through VANTOR_COM1).
+void SetDeviceForCom1(const std::string& device);
+
+}  // namespace vantor_cli
