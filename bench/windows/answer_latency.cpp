@@ -88,12 +88,12 @@ int main(int argc, char** argv) {
                                   blockSize);
     hht.Send(frame);
     const auto sent = Clock::now();
-    ok = hht.Receive(vantor::kShortLen) == vantor::BuildBlockAck(n + 1, vantor::STX);
+    ok = hht.Receive(vantor::kShortLen) == vantor::BuildBlockFrame(n + 1, vantor::STX);
     ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
   }
   if (ok) {
     hht.Send(vtest::TestTerminal::Data(vantor::FS, blocks + 1, "", blockSize));
-    ok = hht.Receive(vantor::kShortLen) == vantor::BuildBlockAck(blocks + 2, vantor::FS) && hht.EndRun();
+    ok = hht.Receive(vantor::kShortLen) == vantor::BuildBlockFrame(blocks + 2, vantor::FS) && hht.EndRun();
   }
   int status = 0;
   ::waitpid(child, &status, 0);
