@@ -2,8 +2,12 @@
 //  1. A 1,000,000-byte receive run and send run over a pseudo-terminal (block
 //     size 4000) against the pauses the protocol mandates: 50 ms before each
 //     write of the PC and 5 x 100 ms before the end answers.
-//  2. Processing a 100 MB temporary file into records, against cat copying it.
+//  2. Processing a 100 MB temporary file into records, against cat copying it:
+//     without a commit (no flushes), and committed and stored as a run does it
+//     (flushed, replaced by rename, in both modes).
 //  3. The CPU time of a run that waits 10 s for the terminal.
+//  4. The time the commit adds before the first end answer, for 1 MB and 10 MB
+//     received (the temporary files freshly written, not yet on the disk).
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -151,11 +155,38 @@ void BenchProcessing() {
   if (std::system(cmd.c_str()) != 0) std::printf("cat failed\n");
   const double catS = Seconds(Clock::now() - t0);
   fs::remove(d.root / "copy");
+  const std::string dir = d.recv.string() + "/";
+  fs::copy_file(d.recv / "BIG.TXT.Tmp", d.root / "BIG.keep");
   t0 = Clock::now();
-  vantor::ParseRecvFiles(d.recv.string() + "/");
+  vantor::ParseRecvFiles(dir);
   const double parseS = Seconds(Clock::now() - t0);
   std::printf("processing a %.0f MB temporary file: %.1f MB/s; cat copying it: %.1f MB/s; ratio %.2f\n", bytes / 1e6,
               bytes / 1e6 / parseS, bytes / 1e6 / catS, catS / parseS);
+  for (const bool append : {false, true}) {
+    fs::remove(d.recv / "BIG.TXT");
+    fs::copy_file(d.root / "BIG.keep", d.recv / "BIG.TXT.Tmp");
+    ::sync();
+    t0 = Clock::now();
+    vantor::CommitRecvFiles(dir, {"BIG.TXT"}, append);
+    vantor::ParseRecvFiles(dir);
+    const double storeS = Seconds(Clock::now() - t0);
+    std::printf("committed and stored (%s mode, with its flushes): %.1f MB/s; ratio to cat %.2f\n",
+                append ? "append" : "replace", bytes / 1e6 / storeS, catS / storeS);
+  }
+}
+
+void BenchCommit() {
+  for (const std::size_t mb : {1u, 10u}) {
+    Dirs d;
+    {
+      std::ofstream out(d.recv / "STOCK.TXT.Tmp", std::ios::binary);
+      out << Records(mb * 1000 * 1000);
+    }
+    const auto t0 = Clock::now();
+    vantor::CommitRecvFiles(d.recv.string() + "/", {"STOCK.TXT"}, false);
+    std::printf("commit before the first end answer, %zu MB received: %.1f ms\n", mb,
+                Seconds(Clock::now() - t0) * 1000);
+  }
 }
 
 void BenchIdle(std::FILE* status) {
@@ -178,6 +209,7 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "runs") BenchRuns(status);
   if (only.empty() || only == "parse") BenchProcessing();
   if (only.empty() || only == "idle") BenchIdle(status);
+  if (only.empty() || only == "commit") BenchCommit();
   std::fclose(status);
   return 0;
 }

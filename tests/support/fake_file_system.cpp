@@ -109,6 +109,8 @@ void FakeFileSystem::Fail(Op op, const std::string& pathPart, int error, int aft
 }
 
 SysError FakeFileSystem::Check(Op op, const std::string& path, const std::string& detail) {
+  if (m_callsLeft == 0) return Error(EIO);
+  if (m_callsLeft > 0) --m_callsLeft;
   calls.push_back(std::string(OpName(op)) + " " + path + detail);
   for (Rule& r : m_rules) {
     const bool matches = path.size() >= r.pathPart.size() &&

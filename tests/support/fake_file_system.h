@@ -39,6 +39,12 @@ class FakeFileSystem final : public vantor::CFileSystem {
   // The disk holds at most `bytes` of file data; -1: no limit.
   void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
   void PowerCut();
+  // The process dies after `calls` more calls: every call after them fails
+  // with an I/O error and changes nothing. Restart() ends that, as a new
+  // process that finds the disk as the dead one left it.
+  void StopAfter(int calls) { m_callsLeft = calls; }
+  void Restart() { m_callsLeft = -1; }
+  bool Stopped() const { return m_callsLeft == 0; }
 
   // Set-up and inspection; what these write counts as already on the disk.
   void MakeDir(const std::string& path);
@@ -83,6 +89,7 @@ class FakeFileSystem final : public vantor::CFileSystem {
 
   std::vector<Rule> m_rules;
   std::int64_t m_capacity = -1;
+  int m_callsLeft = -1;
   int m_nextInode = 1;
   std::map<int, Inode> m_inodes;
   std::map<std::string, int> m_names;         // what the directories say now

@@ -60,11 +60,17 @@ class RecordingNotify final : public vantor::CNotifyTarget {
   long GetPos(int id) override { return pos[id]; }
   bool SendCommRecv(const std::uint8_t*, int) override { return false; }
   void SendPortFailed() override {}
+  bool CommitReceived() override {
+    ++commits;
+    return commitResult;
+  }
 
   std::map<int, std::string> text;
   std::map<int, std::vector<std::string>> history;
   std::map<int, std::pair<long, long>> range;
   std::map<int, long> pos;
+  int commits = 0;
+  bool commitResult = true;
 };
 
 // A window that runs a script of steps on the dialog's thread instead of a

@@ -18,6 +18,11 @@ class CNotifyTarget {
   virtual void SetRange32(int id, long low, long high) = 0;
   virtual void SetPos(int id, long pos) = 0;
   virtual long GetPos(int id) = 0;
+  // Dialog's thread, on the terminal's end frame, just before the first end
+  // answer tells the terminal that its data arrived: makes the data received in
+  // this run durable (the commit). False when that failed; the run then ends
+  // without an end answer, and the terminal keeps its data.
+  virtual bool CommitReceived() = 0;
 
   // Watch thread only. Hands n received bytes to the dialog's thread, which
   // copies them into the receive buffer and runs the protocol step; returns

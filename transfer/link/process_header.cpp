@@ -140,6 +140,12 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
 
 void CSerialPort::HandleEot() {
   WriteLog("EOT");
+  // The first end answer is the promise that the data arrived: it is made
+  // only once the data is safe on the disk.
+  if (!m_hWndNotify->CommitReceived()) {
+    m_nResult = -1;
+    return;
+  }
   m_sendBuf.fill(0);
   const std::string answer = BuildEndAnswer();
   std::memcpy(m_sendBuf.data(), answer.data(), answer.size());

@@ -1,26 +1,19 @@
+// Storing received data: the records of each temporary file go into its data
+// file, as the commit record says.
 #include "recv_files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <vector>
 
 #include "comm_log.h"
+#include "commit_record.h"
 #include "korean_texts.h"
+#include "recv_store.h"
 #include "text_codec.h"
 
 namespace vantor {
 namespace {
-
-std::vector<std::string> TmpFiles(CFileSystem& fs, const std::string& dir) {
-  std::vector<std::string> all;
-  std::vector<std::string> names;
-  if (fs.ListDirectory(dir, &all)) return names;
-  for (const std::string& name : all) {
-    if (IsTmpName(name) && fs.Status(dir + name).kind == FileKind::Regular) names.push_back(name);
-  }
-  return names;
-}
 
 // Length of the first line plus CR LF: bytes before the first CR, plus 2.
 long RecordLength(CFile& in) {
@@ -48,7 +41,6 @@ long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   for (;;) {
     std::copy(tail.begin(), tail.end(), buf.begin());
     std::size_t got = 0;
-    // A temporary file that cannot be read is kept.
     if ((*error = in.Read(buf.data() + tail.size(), buf.size() - tail.size(), &got))) return -1;
     const std::size_t filled = tail.size() + got;
     const std::size_t whole = filled / rec;
@@ -67,9 +59,95 @@ long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   }
 }
 
-// Sets aside a temporary file whose data could not be stored: renamed to
-// "<name>.Tmp.unsaved" (with a number when that exists), it is neither merged
-// by a later run nor deleted when the next run starts. Returns the new name.
+void LogKept(const char* what, const std::string& path, const SysError& err, const std::string& kept) {
+  WriteLog(std::string(what) + " [" + LocalToCp949Lossy(path) + "]: " + err.message + ", data kept in " +
+           LocalToCp949Lossy(kept));
+}
+
+// Where the records go: the data file itself (append mode, cut back to its
+// length before the run) or a file beside it that replaces it at the end.
+class DataTarget {
+ public:
+  DataTarget(CFileSystem& fs, std::string dataPath, const CommitEntry& entry, bool append)
+      : m_fs(fs), m_dataPath(std::move(dataPath)), m_entry(entry), m_append(append) {}
+
+  SysError Open() {
+    SysError err;
+    // The data file is opened in either mode, so that a directory in its way
+    // or a refused permission is found before anything is written.
+    m_file = m_fs.Open(m_dataPath, OpenMode::Append, &err);
+    if (!m_file) return err;
+    if (m_append) {
+      std::int64_t size = 0;
+      if ((err = m_file->Size(&size))) return err;
+      // Done once already and cut short: take back this run's records.
+      const std::int64_t before = std::max<std::int64_t>(m_entry.before, 0);
+      if (size > before) err = m_file->Truncate(before);
+      m_keep = std::min(size, before);
+      return err;
+    }
+    m_file = m_fs.Open(m_dataPath + ".Tmp.new", OpenMode::Replace, &err);
+    return err;
+  }
+  CFile& File() { return *m_file; }
+  SysError Finish() {
+    if (SysError err = m_file->Flush()) return err;
+    m_file.reset();
+    if (m_append) return {};
+    return m_fs.Rename(m_dataPath + ".Tmp.new", m_dataPath);
+  }
+  void Abandon() {
+    if (m_append && m_file) m_file->Truncate(m_keep);
+    m_file.reset();
+    if (!m_append) m_fs.Remove(m_dataPath + ".Tmp.new");
+  }
+
+ private:
+  CFileSystem& m_fs;
+  std::string m_dataPath;
+  CommitEntry m_entry;
+  bool m_append;
+  std::unique_ptr<CFile> m_file;
+  std::int64_t m_keep = 0;
+};
+
+// Stores one entry. Returns true when its temporary file is done with (stored,
+// or set aside), false when it stays for a later attempt.
+bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
+  const std::string& tmpName = entry.tmpName;
+  const std::string tmpPath = dir + tmpName;
+  const std::string dataPath = dir + entry.DataName();
+  SysError err;
+  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &err);
+  if (!in) {
+    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + err.message);
+    return false;
+  }
+  DataTarget out(fs, dataPath, entry, append);
+  if ((err = out.Open())) {
+    out.Abandon();
+    in.reset();
+    LogKept("File Open Error", dataPath, err, SetAside(fs, dir, tmpName));
+    return true;
+  }
+  const long recordLength = RecordLength(*in);
+  WriteLog("File name = [" + LocalToCp949Lossy(tmpName) + "], Record Length = [" + std::to_string(recordLength) + "]");
+  long records = -1;
+  if (!(err = in->Seek(0))) records = CopyRecords(*in, out.File(), recordLength, &err);
+  if (records >= 0) err = out.Finish();
+  if (records < 0 || err) {
+    // Disk full or similar: take back what was written and keep the data.
+    out.Abandon();
+    in.reset();
+    LogKept("File Write Error", dataPath, err, SetAside(fs, dir, tmpName));
+    return true;
+  }
+  WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
+  return true;
+}
+
+}  // namespace
+
 std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
   std::string name = tmpName + ".unsaved";
   for (int i = 1; fs.Exists(dir + name); ++i) name = tmpName + ".unsaved." + std::to_string(i);
@@ -77,48 +155,27 @@ std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string&
   return name;
 }
 
-// Turns one temporary file into its data file.
-void ParseOne(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
-  const std::string tmpPath = dir + tmpName;
-  const std::string dataName = tmpName.substr(0, tmpName.size() - 4);
-  const std::string shownTmp = LocalToCp949Lossy(tmpName);
-  if (dataName.empty()) {  // ".Tmp": no data file can be named after it
-    WriteLog("File name = [" + shownTmp + "], skipped: no data file name");
-    fs.Remove(tmpPath);
-    return;
+std::vector<std::string> StoreEntries(CFileSystem& fs, const std::string& dir, const CommitRecord& record) {
+  std::vector<std::string> done;
+  for (const CommitEntry& entry : record.entries) {
+    const std::string dataPath = dir + entry.DataName();
+    if (!entry.hasTmp) {
+      // The terminal sent the file without data: in replace mode it replaces
+      // the data file with nothing, as it always has.
+      if (!record.append && fs.Status(dataPath).kind == FileKind::Regular) fs.Remove(dataPath);
+      continue;
+    }
+    // A temporary file that is gone was stored before the run was cut short.
+    if (!fs.Exists(dir + entry.tmpName)) continue;
+    if (entry.DataName().empty()) {  // ".Tmp": no data file can be named after it
+      WriteLog("File name = [" + LocalToCp949Lossy(entry.tmpName) + "], skipped: no data file name");
+      done.push_back(entry.tmpName);
+      continue;
+    }
+    if (StoreOne(fs, dir, entry, record.append)) done.push_back(entry.tmpName);
   }
-  const std::string dataPath = dir + dataName;
-  SysError err;
-  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &err);
-  if (!in) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + err.message);
-    return;
-  }
-  std::unique_ptr<CFile> out = fs.Open(dataPath, OpenMode::Append, &err);
-  if (!out) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(dataPath) + "]: " + err.message + ", data kept in " +
-             LocalToCp949Lossy(SetAside(fs, dir, tmpName)));
-    return;
-  }
-  const long recordLength = RecordLength(*in);
-  WriteLog("File name = [" + shownTmp + "], Record Length = [" + std::to_string(recordLength) + "]");
-  std::int64_t before = 0;
-  out->Size(&before);
-  long records = -1;
-  if (!(err = in->Seek(0))) records = CopyRecords(*in, *out, recordLength, &err);
-  if (records < 0) {
-    // Disk full or similar: take back what was appended and keep the data.
-    out->Truncate(before);
-    WriteLog("File Write Error [" + LocalToCp949Lossy(dataPath) + "]: " + err.message + ", data kept in " +
-             LocalToCp949Lossy(SetAside(fs, dir, tmpName)));
-    return;
-  }
-  in.reset();
-  fs.Remove(tmpPath);
-  WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
+  return done;
 }
-
-}  // namespace
 
 bool IsTmpName(const std::string& name) {
   if (name.size() < 4) return false;
@@ -127,14 +184,30 @@ bool IsTmpName(const std::string& name) {
   return ext == ".tmp";
 }
 
-void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
-  WriteLog(Texts().parseStart);
-  for (const std::string& name : TmpFiles(fs, recvDir)) ParseOne(fs, recvDir, name);
-  WriteLog(Texts().parseEnd);
+std::vector<std::string> TmpFiles(CFileSystem& fs, const std::string& dir) {
+  std::vector<std::string> all;
+  std::vector<std::string> names;
+  if (fs.ListDirectory(dir, &all)) return names;
+  for (const std::string& name : all) {
+    if (IsTmpName(name) && fs.Status(dir + name).kind == FileKind::Regular) names.push_back(name);
+  }
+  return names;
 }
 
-void DeleteTmpFiles(const std::string& recvDir, CFileSystem& fs) {
-  for (const std::string& name : TmpFiles(fs, recvDir)) fs.Remove(recvDir + name);
+void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
+  WriteLog(Texts().parseStart);
+  if (!CompleteCommitRecord(fs, recvDir)) {
+    // Nothing was committed: every temporary file's records are appended to
+    // its data file.
+    CommitRecord all;
+    all.append = true;
+    for (const std::string& name : TmpFiles(fs, recvDir)) {
+      const FileStatus st = fs.Status(recvDir + name.substr(0, name.size() - 4));
+      all.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+    }
+    for (const std::string& name : StoreEntries(fs, recvDir, all)) fs.Remove(recvDir + name);
+  }
+  WriteLog(Texts().parseEnd);
 }
 
 }  // namespace vantor

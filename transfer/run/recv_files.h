@@ -1,21 +1,45 @@
 #pragma once
 // Received-file processing. While data comes in, each file's data is appended
-// to "<name>.Tmp" in the receive directory; only a successful receive turns
-// those temporary files into data files: the data is cut into records of the
-// first line's length (bytes before the first CR, plus 2), records whose first
-// byte is "*" are dropped, and the rest is appended to the data file. Any other
-// end of a run deletes the temporary files, so no partial data reaches a data
-// file.
+// to "<name>.Tmp" in the receive directory. Just before the PC gives the
+// terminal its first end answer, CommitRecvFiles makes the temporary files
+// durable and writes the commit record (commit_record.h); from then on the
+// data is the PC's to keep. Storing turns each temporary file into its data
+// file: the data is cut into records of the first line's length (bytes before
+// the first CR, plus 2), records whose first byte is "*" are dropped, and the
+// rest replaces the data file (written beside it and renamed over it) or is
+// appended to it (after cutting it back to its length before the run). Storing
+// can be cut at any instant and redone with the same result; a run that ends
+// otherwise deletes the temporary files, so no partial data reaches a data file.
 //
 // recvDir is in the locale's encoding and ends in the separator.
 
 #include <string>
+#include <vector>
 
 #include "file_system.h"
 
 namespace vantor {
 
+// Flushes the temporary files of the data files named (plain names in
+// recvDir) and writes the commit record, flushed and renamed into place, with
+// the directory flushed. False when a step failed: then nothing is committed
+// and no record is left.
+bool CommitRecvFiles(const std::string& recvDir, const std::vector<std::string>& dataNames, bool append,
+                     CFileSystem& fs = SystemFileSystem());
+
+// Stores the received data between the log's "Parsing Start!" and "Parsing
+// End!": completes the commit record when there is one; without one, appends
+// the records of every temporary file in the directory to its data file.
 void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs = SystemFileSystem());
+
+// At the start of a run: completes the commit record that a run cut short
+// (a crash, a power cut) left, and logs which files it completed. A record that
+// cannot be completed sets the data aside as "<name>.Tmp.unsaved"; it never
+// stops the new run.
+void RecoverRecvFiles(const std::string& recvDir, CFileSystem& fs = SystemFileSystem());
+
+// Deletes the temporary files of a run that did not succeed, or that a run cut
+// short left behind, sparing those a commit record names.
 void DeleteTmpFiles(const std::string& recvDir, CFileSystem& fs = SystemFileSystem());
 
 // True for a name ending in ".tmp", letter case ignored.

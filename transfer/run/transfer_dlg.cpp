@@ -57,8 +57,10 @@ void CTransferDlg::RequestCancel() {
 void CTransferDlg::OnInitDialog() {
   LogFileSystem().Remove(kLogPath);
   m_fs.Remove(m_args.recvDir + "COMMLIST.LST");
-  // Temporary files of a run that never ended (crash, power loss) would
-  // otherwise be merged into the data files by the next successful run.
+  // Data that a run cut short (a crash, a power cut) had committed is stored
+  // first; temporary files of a run that never committed would otherwise be
+  // merged into the data files by the next successful run.
+  RecoverRecvFiles(m_args.recvDir, m_fs);
   DeleteTmpFiles(m_args.recvDir, m_fs);
   m_serial.m_hWndNotify = this;
   m_serial.m_strRecvDir = m_args.recvDir;
@@ -125,9 +127,6 @@ void CTransferDlg::EndTransfer(int code) {
   // fetched afterwards) has received complete files: they are kept as for 1.
   const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.Announced().empty());
   if (received) {
-    if (!m_args.appendMode) {
-      for (const std::string& path : m_serial.Announced()) m_fs.Remove(path);
-    }
     ParseRecvFiles(m_args.recvDir, m_fs);
   } else {
     DeleteTmpFiles(m_args.recvDir, m_fs);
@@ -143,6 +142,12 @@ void CTransferDlg::ShowLogFailure(const std::string& text) {
   if (!m_handOver.Send([&] { m_window.ShowLogFailure(text); })) {
     std::fprintf(stderr, "%s (%s)\n", Cp949ToLocalLossy(text).c_str(), kLogPath);
   }
+}
+
+bool CTransferDlg::CommitReceived() {
+  std::vector<std::string> names;
+  for (const std::string& path : m_serial.Announced()) names.push_back(path.substr(m_args.recvDir.size()));
+  return CommitRecvFiles(m_args.recvDir, names, m_args.appendMode != 0, m_fs);
 }
 
 bool CTransferDlg::SendCommRecv(const std::uint8_t* data, int n) {

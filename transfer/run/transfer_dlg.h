@@ -51,6 +51,7 @@ class CTransferDlg final : public CDialogEvents, public CNotifyTarget {
   long GetPos(int id) override;
   bool SendCommRecv(const std::uint8_t* data, int n) override;
   void SendPortFailed() override;
+  bool CommitReceived() override;
 
   void OnCommRecv();
   void EndTransfer(int code);
