@@ -1,6 +1,7 @@
 // Fuzz target: every protocol step fed arbitrary frames. The input chooses the
 // phase to start in (reached with real frames through ProcessFrame), the block
-// size of the file received, the append flag, and then a sequence of pieces as
+// size of the file received, the append flag, whether the commit of the
+// received data at the end frame fails, and then a sequence of pieces as
 // the watch thread would hand them over: a piece cut short by the read time-out,
 // a whole frame of the current read length with a valid trailer, a piece with
 // a valid trailer of any length, or a real frame of the terminal (which the
@@ -60,6 +61,7 @@ class StepRun {
   void Run() {
     const std::uint8_t setup = m_in.Byte();
     m_port.m_bAppend = setup >> 2 & 1;
+    m_view.commitResult = (setup & 8) == 0;  // a commit of the received data that fails
     const int blockSize = 1 + static_cast<int>(m_in.U16() % kMaxBlockSize);
     if (!ReachPhase(1 + (setup & 3), blockSize)) return;
     for (int pieces = 0; pieces < kMaxPieces && !m_in.Empty() && !m_ended;) pieces += Op();

@@ -233,6 +233,61 @@ void RecvFilesCorpus(const fs::path& dir) {
   }
 }
 
+// fuzz_recovery: flags (bit 0 a damaged record; bit 1 append; bits 2-3 files;
+// bit 4 cut short, or the cleanup for a damaged record; bit 5 a power cut).
+Script& RunFile(Script& s, unsigned name, bool tmp, const std::string& tmpData, bool data, const std::string& old) {
+  s.Byte(name).Byte((tmp ? 1 : 0) | (data ? 2 : 0));
+  if (tmp) s.U16(static_cast<unsigned>(tmpData.size())).Raw(tmpData);
+  if (data) s.U16(static_cast<unsigned>(old.size())).Raw(old);
+  return s;
+}
+
+void RecoveryCorpus(const fs::path& dir) {
+  {
+    Script s = Files(1 << 2);
+    RunFile(s, 0, true, "ABC\r\nDEF\r\n*GH\r\nIJ", true, "OLD\r\n");
+    RunFile(s, 1, false, "", true, "KEEP\r\n");
+    s.U16(0);
+    Write(dir, "replace_two_files", s.b);
+  }
+  {
+    Script s = Files(2 | 2 << 2 | 0x10 | 0x20);
+    RunFile(s, 3, true, Lines(20, 10), true, "OLD1\r\nOLD2\r\n");
+    RunFile(s, 2, true, "\xB0\xA1\r\n", false, "");
+    RunFile(s, 4, true, Lines(2, 2), false, "");  // "D", a directory
+    s.U16(25);
+    Write(dir, "append_cut_and_power_cut", s.b);
+  }
+  {
+    Script s = Files(0x10);
+    RunFile(s, 0, true, Lines(30, 5), true, "X\r\n");
+    s.U16(12);
+    Write(dir, "replace_cut", s.b);
+  }
+  const std::string record = "VANTOR2-COMMIT 1\nMODE APPEND\nFILES 2\n1 4 9:A.TXT.Tmp\n0 -1 9:B.TXT.Tmp\nEND\n";
+  {
+    Script s = Files(1 | 1 << 2);
+    File(s, 0, "AB\r\nCD\r\n");
+    s.U16(static_cast<unsigned>(record.size())).Raw(record);
+    Write(dir, "damaged_record_whole", s.b);
+  }
+  {
+    Script s = Files(1 | 2 << 2);
+    File(s, 0, "AB\r\n");
+    File(s, 1, "CD\r\n");
+    const std::string cut = record.substr(0, 40);
+    s.U16(static_cast<unsigned>(cut.size())).Raw(cut);
+    Write(dir, "damaged_record_cut", s.b);
+  }
+  {
+    Script s = Files(1 | 1 << 2 | 0x10);
+    File(s, 1, "CD\r\n");
+    const std::string hostile = "VANTOR2-COMMIT 1\nMODE REPLACE\nFILES 1\n1 -1 12:../A.TXT.Tmp\nEND\n";
+    s.U16(static_cast<unsigned>(hostile.size())).Raw(hostile);
+    Write(dir, "damaged_record_hostile_name", s.b);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,5 +299,6 @@ int main(int argc, char** argv) {
   FrameCorpus(root / "frame");
   StepsCorpus(root / "steps");
   RecvFilesCorpus(root / "recv_files");
+  RecoveryCorpus(root / "recovery");
   return 0;
 }

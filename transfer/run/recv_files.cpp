@@ -198,14 +198,16 @@ void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
   WriteLog(Texts().parseStart);
   if (!CompleteCommitRecord(fs, recvDir)) {
     // Nothing was committed: every temporary file's records are appended to
-    // its data file.
-    CommitRecord all;
-    all.append = true;
+    // its data file. Each data file's length is taken just before its own
+    // temporary file is stored: two temporary files of one data file ("A.Tmp"
+    // and "A.tmp") must not cut back each other's records.
     for (const std::string& name : TmpFiles(fs, recvDir)) {
+      CommitRecord one;
+      one.append = true;
       const FileStatus st = fs.Status(recvDir + name.substr(0, name.size() - 4));
-      all.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+      one.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+      for (const std::string& done : StoreEntries(fs, recvDir, one)) fs.Remove(recvDir + done);
     }
-    for (const std::string& name : StoreEntries(fs, recvDir, all)) fs.Remove(recvDir + name);
   }
   WriteLog(Texts().parseEnd);
 }
