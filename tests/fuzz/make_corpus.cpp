@@ -138,6 +138,8 @@ void StepsCorpus(const fs::path& dir) {
     Script s = Steps(0, PHASE_SOH, 1);
     Soh1(s, 100, 0, 4);  // "../A.TXT"
     Soh1(s, 100, 0, 5);  // ""
+    Soh1(s, 100, 0, 7);  // "A.TXT.Tmp", kept for the directory's own files
+    Soh1(s, 100, 0, 6);  // "COMMLIST.LST", too
     Soh1(s, 9999, 0, 3);  // a Korean name, the largest block
     Data(s, 1, "\xB0\xA1\r\n", 1);
     Write(dir, "odd_names", s.b);
