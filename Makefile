@@ -8,7 +8,7 @@ TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: all deps configure build test sanitize fuzz tsan run bench install clean
+.PHONY: all deps configure build test sanitize fuzz tsan run bench install package clean
 
 all: build
 
@@ -54,6 +54,10 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package kelvane_<version>_amd64.deb in the build folder.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

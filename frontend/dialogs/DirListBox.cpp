@@ -26,6 +26,11 @@ bool DirListBox::SetPath(const QString& dir) {
   return true;
 }
 
+QString DirListBox::HighlightedPath() const {
+  const QListWidgetItem* item = currentItem();
+  return item != nullptr && item->isSelected() ? item->data(kPathRole).toString() : m_path;
+}
+
 void DirListBox::AddEntry(const QString& name, const QString& path, int depth, bool open) {
   const QStyle::StandardPixmap icon = open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
   auto* item = new QListWidgetItem(QApplication::style()->standardIcon(icon),
@@ -48,5 +53,9 @@ void DirListBox::Fill() {
   const QString prefix = m_path == QStringLiteral("/") ? QString() : m_path;
   const QStringList children =
       QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-  for (const QString& child : children) AddEntry(child, prefix + u'/' + child, levels.size() + 1, false);
+  for (const QString& child : children) {
+    // A link counts only when it leads to a directory.
+    const QString path = prefix + u'/' + child;
+    if (QFileInfo(path).isDir()) AddEntry(child, path, levels.size() + 1, false);
+  }
 }

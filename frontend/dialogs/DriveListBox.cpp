@@ -1,6 +1,7 @@
 #include "DriveListBox.h"
 
 #include <QDir>
+#include <QFocusEvent>
 
 namespace {
 
@@ -51,5 +52,8 @@ QString DriveListBox::DriveOf(const QString& path) const {
 
 void DriveListBox::focusInEvent(QFocusEvent* event) {
   QComboBox::focusInEvent(event);
+  // The drop-down and the access error box give the focus back: that is no
+  // new visit, and the drive remembered at the visit must stay.
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
   emit GotFocus();
 }

@@ -2,7 +2,9 @@
 // The drive list of the directory chooser: one entry per volume, shown by its
 // mount point and label. Its value is the text of the selected entry. Setting
 // the value it already has is no change; every other change, by the operator
-// or by code, is reported through Change.
+// or by code, is reported through Change. GotFocus reports the focus coming
+// from the keyboard or the mouse, not its return when the drop-down or a
+// message box closes.
 
 #include <QComboBox>
 

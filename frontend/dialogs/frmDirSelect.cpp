@@ -29,7 +29,7 @@ frmDirSelect::frmDirSelect(const VolumeSource& volumes, MessageBoxes& messages, 
 void frmDirSelect::BuildControls() {
   setFixedSize(Twips::Size(4500, 2610));
   setFont(Fonts::Default());
-  setWindowIcon(QIcon());
+  setWindowIcon(Pictures::NoIcon());
 
   m_dirList = new DirListBox(this);
   m_dirList->setObjectName(QStringLiteral("dirList"));
@@ -105,7 +105,9 @@ void frmDirSelect::drvList_Change() {
 }
 
 void frmDirSelect::cmdOK_Click() {
-  gSelectDir = m_dirList->Path();
+  // A folder picked with one click and confirmed is the folder meant; taking
+  // the opened one would store its parent.
+  gSelectDir = m_dirList->HighlightedPath();
   accept();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The directory chooser. The operator picks a volume in the drive list and a
 // directory in the directory list; OK hands the directory that the list has
-// opened back through gSelectDir, Cancel leaves gSelectDir as the caller set
+// highlighted (the one it opened unless the operator picked another with a
+// single click) back through gSelectDir, Cancel leaves gSelectDir as the caller set
 // it. The caller points both lists at its directory and sets the title before
 // showing the dialog modally.
 //

@@ -64,7 +64,7 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
       m_tile(Pictures::PortTile()) {
   setObjectName(QStringLiteral("frmPortSetting"));
   setWindowTitle(QStringLiteral("통신포트 선택"));
-  setWindowIcon(QIcon());
+  setWindowIcon(Pictures::NoIcon());
   setFixedSize(Twips::Size(5415, 3075));
   setFont(Fonts::Default());
   BuildControls();

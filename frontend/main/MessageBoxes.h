@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <memory>
 
 struct MessageRequest {
   QString text;
@@ -23,4 +24,7 @@ class MessageBoxes {
 class ModalMessageBoxes final : public MessageBoxes {
  public:
   QMessageBox::StandardButton Show(QWidget* parent, const MessageRequest& request) override;
+  // The box Show runs, wide enough for its caption to read whole.
+  static std::unique_ptr<QMessageBox> Build(QWidget* parent, const MessageRequest& request);
+  static int MinimumWidthFor(const QString& title);
 };

@@ -29,6 +29,16 @@ bool QSettingsStore::Write(const QString& key, const QString& value) {
   return m_settings->status() == QSettings::NoError;
 }
 
+QString QSettingsStore::PortDevice(int portNo) const {
+  m_settings->sync();
+  return m_settings->value(QString::fromLatin1(VarDefine::kPortsSection) + QStringLiteral("/COM") +
+                           QString::number(portNo))
+      .toString()
+      .trimmed();
+}
+
+QString QSettingsStore::Location() const { return m_settings->fileName(); }
+
 void WriteSetting(SettingsStore& store, const QString& key, const QString& value) {
   if (!store.Write(key, value)) {
     qWarning().noquote() << "RTKelvane: the setting" << key << "could not be stored";

@@ -1,9 +1,9 @@
 #include "StartMain.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include "Clock.h"
+#include "DefaultDirs.h"
 #include "Fonts.h"
 #include "FuntDefine.h"
 #include "InstanceLock.h"
@@ -11,9 +11,11 @@
 #include "MousePointer.h"
 #include "Pictures.h"
 #include "SettingsStore.h"
+#include "TerminationSignal.h"
 #include "TransferLibrary.h"
 #include "VarDefine.h"
 #include "VolumeSource.h"
+#include "WindowPlacement.h"
 #include "frmFlash.h"
 #include "frmMain.h"
 
@@ -22,6 +24,7 @@ namespace StartMain {
 int Main(QApplication& app) {
   InstanceLock lock(InstanceLock::DefaultPath());
   if (!lock.Acquire()) return 0;
+  TerminationSignal termination;
 
   QApplication::setWindowIcon(Pictures::ProgramIcon());
   QApplication::setFont(Fonts::Default());
@@ -32,21 +35,22 @@ int Main(QApplication& app) {
   SystemClock clock;
   TransferLibrary library(TransferLibrary::DefaultCandidates());
   SystemVolumes volumes;
+  CreateDefaultDirs(settings);
 
   MousePointer::SetHourglass();
   auto* splash = new frmFlash;
   splash->setAttribute(Qt::WA_DeleteOnClose);
   // The splash never keeps the program alive once the main window is gone.
   splash->setAttribute(Qt::WA_QuitOnClose, false);
-  splash->show();
+  ShowCentred(*splash);
 
   WaitSeconds(1.0f, clock);
 
   frmMain window({settings, messages, clock, library, volumes});
   window.SetSplash(splash);
-  window.move(frmFlash::CentredOn(window.screen()->geometry(), window.frameGeometry().size()));
-  window.show();
+  ShowCentred(window);
   window.activateWindow();
+  if (termination.Requested()) return 0;
   return app.exec();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// After every transfer a received stock file "STOCK.TXT" in the receive
+// After every transfer a received stock file "STOCK.TXT" (in any case) in the receive
 // directory gets a time-stamped name, STOCK_yyyyMMddhhmmss.txt, so that the
 // next transfer cannot overwrite it. The new name never replaces a file that
 // exists: when two transfers end within the same second, the second stock
@@ -11,6 +11,10 @@
 namespace StockFile {
 
 enum class Outcome { NoStockFile, Renamed, RenameFailed };
+
+// The path of the received stock file: "STOCK.TXT" in recvDir, in whatever
+// case the terminal wrote its name; the upper-case path when there is none.
+QString FindStockFile(const QString& recvDir);
 
 // The new name of the stock file for a transfer that ended at when.
 QString StampedName(const QString& recvDir, const QDateTime& when);

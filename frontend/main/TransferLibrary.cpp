@@ -50,8 +50,6 @@ bool TransferLibrary::Bind() {
 
 std::optional<int> TransferLibrary::Run(const TransferArgs& args) {
   if (!Bind()) return std::nullopt;
-  const QByteArray recv = args.recvDir.toLocal8Bit();
-  const QByteArray send = args.sendDir.toLocal8Bit();
-  const QByteArray user = args.userData.toLocal8Bit();
-  return m_run(recv.constData(), send.constData(), args.portNo, args.speed, args.appendMode, user.constData());
+  return m_run(args.recvDir.c_str(), args.sendDir.c_str(), args.portNo, args.speed, args.appendMode,
+               args.userData.c_str());
 }

@@ -10,16 +10,12 @@
 #include <QStringList>
 #include <optional>
 
+#include "transfer_args.h"
 #include "vantor2.h"
 
-struct TransferArgs {
-  QString recvDir;
-  QString sendDir;
-  int portNo = 0;
-  int speed = 0;
-  int appendMode = 0;
-  QString userData;
-};
+// The arguments of one call, as the library takes them: texts in the local
+// 8-bit encoding.
+using vantor::TransferArgs;
 
 class TransferLibrary {
  public:
@@ -32,8 +28,7 @@ class TransferLibrary {
   TransferLibrary(const TransferLibrary&) = delete;
   TransferLibrary& operator=(const TransferLibrary&) = delete;
 
-  // Calls RunVantor with the texts in the local 8-bit encoding; no result
-  // when the library or its export is missing.
+  // Calls RunVantor; no result when the library or its export is missing.
   std::optional<int> Run(const TransferArgs& args);
   bool IsLoaded() const { return m_run != nullptr; }
   QString FileName() const { return m_library.fileName(); }

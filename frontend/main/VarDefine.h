@@ -20,8 +20,10 @@ namespace VarDefine {
 inline constexpr char kAppTitle[] = "RTKelvane";
 // Organisation and application under which the settings are stored.
 inline constexpr char kSettingsApp[] = "Kelvane";
-// The one group that holds every setting.
+// The group that holds the operator's choices.
 inline constexpr char kSettingsSection[] = "Handy Terminal";
+// The group that names the device of each COM port (keys "COM1" to "COM4").
+inline constexpr char kPortsSection[] = "Ports";
 // Caption of the main window and of the splash window.
 inline constexpr char kMainCaption[] = "Kelvane";
 

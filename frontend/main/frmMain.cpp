@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,12 +15,14 @@
 #include "MessageBoxes.h"
 #include "MousePointer.h"
 #include "NumericText.h"
+#include "PortErrorText.h"
 #include "SettingsStore.h"
 #include "StockFile.h"
 #include "TransferLibrary.h"
 #include "VarDefine.h"
 #include "frmDirSelect.h"
 #include "frmPortSetting.h"
+#include "port_probe.h"
 
 namespace {
 
@@ -95,6 +98,14 @@ bool frmMain::event(QEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  // While RunVantor runs the window is disabled, but the window system still
+  // delivers the close box: closing then would hide the window under a
+  // running transfer and leave a process without a window. The transfer
+  // window's own Cancel ends the run.
+  if (m_transferring) {
+    event->ignore();
+    return;
+  }
   // Every way of closing (the toolbar, the close box, Alt+F4, the session
   // ending) asks the same question.
   if (!Form_QueryUnload()) {
@@ -120,8 +131,11 @@ void frmMain::ChooseDirectory(QLineEdit* box, const QString& caption, const char
   gSelectDir = text;
   // The directory first, then its volume: when the volume differs from the
   // one the chooser opened on, that is a drive change.
-  chooser.dirList()->SetPath(text);
-  chooser.drvList()->SetDrive(chooser.drvList()->DriveOf(text));
+  // A directory that does not exist (yet) opens the chooser on the home
+  // folder rather than on the program's working directory.
+  const QString start = chooser.dirList()->SetPath(text) ? text : QDir::homePath();
+  chooser.dirList()->SetPath(start);
+  chooser.drvList()->SetDrive(chooser.drvList()->DriveOf(start));
   chooser.setWindowTitle(caption);
   chooser.exec();
   const QString chosen = gSelectDir.endsWith(u'/') ? gSelectDir : gSelectDir + u'/';
@@ -134,27 +148,60 @@ void frmMain::picSendButton_Click() {
   // gets it back where it was, so that Enter starts the next transfer.
   const QPointer<QWidget> focus = focusWidget();
   setEnabled(false);
+  m_transferring = true;
+  // A directory typed into a box is kept like a chosen one.
+  StoreTypedDirectory(m_txtRecvDir, VarDefine::kKeyRecvDir);
+  StoreTypedDirectory(m_txtSendDir, VarDefine::kKeySendDir);
+  m_ports.Apply(m_services.settings);
   TransferArgs args;
-  args.recvDir = m_txtRecvDir->text();
-  args.sendDir = m_txtSendDir->text();
+  args.recvDir = m_txtRecvDir->text().toLocal8Bit().toStdString();
+  args.sendDir = m_txtSendDir->text().toLocal8Bit().toStdString();
   args.portNo = gPortNo;
   args.speed = gBaudRate;
   args.appendMode = m_chkFileMode->isChecked() ? 1 : 0;
-  args.userData = QStringLiteral("abc");
+  args.userData = "abc";
   const std::optional<int> result = m_services.library.Run(args);
-  if (result) ReportResult(*result);
+  if (result) ReportResult(*result, args.portNo);
   // Whatever the result, a received stock file gets its time-stamped name.
-  StockFile::RenameReceived(args.recvDir, m_services.clock.Now());
+  StockFile::RenameReceived(m_txtRecvDir->text(), m_services.clock.Now());
   MousePointer::SetDefault();
+  m_transferring = false;
   setEnabled(true);
   if (focus) focus->setFocus();
 }
 
-void frmMain::ReportResult(int result) {
+void frmMain::StoreTypedDirectory(const QLineEdit* box, const char* key) {
+  const QString text = box->text();
+  if (text.trimmed().isEmpty()) return;
+  const QString kept = text.endsWith(u'/') ? text : text + u'/';
+  if (m_services.settings.Read(Key(key), QString()) != kept) WriteSetting(m_services.settings, Key(key), kept);
+}
+
+void frmMain::ReportResult(int result, int portNo) {
+  if (result == VANTOR_PORT_ERROR) {
+    ReportPortError(portNo);
+    return;
+  }
   const char* message = ResultMessage(result);
   if (message == nullptr) return;
   MessageRequest request;
   request.text = QString::fromUtf8(message);
+  request.title = QLatin1String(VarDefine::kAppTitle);
+  request.buttons = QMessageBox::Ok;
+  m_services.messages.Show(this, request);
+}
+
+void frmMain::ReportPortError(int portNo) {
+  // The library's reason went to standard error, which a desktop user never
+  // sees; the device is opened once more here to learn it.
+  PortErrorFacts facts;
+  facts.portNo = portNo;
+  facts.device = PortDevices::DeviceOf(portNo);
+  facts.reason = QString::fromLocal8Bit(ports::OpenProblem(facts.device.toLocal8Bit().toStdString()));
+  facts.fromEnvironment = m_ports.FromEnvironment(portNo);
+  facts.settingsFile = m_services.settings.Location();
+  MessageRequest request;
+  request.text = PortErrorText(facts);
   request.title = QLatin1String(VarDefine::kAppTitle);
   request.buttons = QMessageBox::Ok;
   m_services.messages.Show(this, request);

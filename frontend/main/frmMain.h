@@ -7,11 +7,14 @@
 // its status bar. It asks before the program ends.
 //
 // A transfer is one call of RunVantor; the library shows its own window and
-// the main window stays disabled until the call returns. After every transfer
-// a received "STOCK.TXT" gets its time-stamped name.
+// the main window stays disabled until the call returns: no close request
+// reaches the exit question meanwhile. After every transfer a received
+// "STOCK.TXT" gets its time-stamped name.
 
 #include <QPointer>
 #include <QWidget>
+
+#include "PortDevices.h"
 
 class Clock;
 class MessageBoxes;
@@ -60,6 +63,7 @@ class frmMain : public QWidget {
   void picSendButton_LostFocus();
   void Toolbar1_ButtonClick(QAction* button);
   void FP_SetPortNo();
+  bool IsTransferring() const { return m_transferring; }
 
  protected:
   bool event(QEvent* event) override;
@@ -76,10 +80,14 @@ class frmMain : public QWidget {
   void ConnectHandlers();
   void UpdateDate();
   void ChooseDirectory(QLineEdit* box, const QString& caption, const char* key);
-  void ReportResult(int result);
+  void StoreTypedDirectory(const QLineEdit* box, const char* key);
+  void ReportResult(int result, int portNo);
+  void ReportPortError(int portNo);
 
   Services m_services;
   QPointer<QWidget> m_splash;
+  PortDevices m_ports;
+  bool m_transferring = false;
 
   QToolBar* m_toolbar1 = nullptr;
   QLineEdit* m_txtSendDir = nullptr;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,13 @@
 #include "frmMain.h"
 
 namespace {
+
+// Swallows the tooltip events of the widget it watches.
+class NoToolTip final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
 
 constexpr int kClientWidth = 7395;
 constexpr int kClientHeight = 5310;
@@ -154,8 +162,10 @@ void frmMain::BuildToolbar() {
       m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::PhoneGreen)), QStringLiteral("설정"));
   settingButton->setObjectName(QStringLiteral("Setting"));
   settingButton->setData(QStringLiteral("Setting"));
-  // A button without a tooltip of its own would show its caption.
+  // The button has no tooltip; an empty one would make Qt show its caption,
+  // so its tooltip events are swallowed.
   settingButton->setToolTip(QString());
+  m_toolbar1->widgetForAction(settingButton)->installEventFilter(new NoToolTip(m_toolbar1));
 }
 
 void frmMain::BuildStatusBar() {

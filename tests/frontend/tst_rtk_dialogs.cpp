@@ -2,6 +2,8 @@
 // with its drive changes, and the splash window.
 
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QSignalSpy>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -18,6 +20,8 @@
 #include "frmFlash.h"
 #include "frmPortSetting.h"
 #include "frmMain.h"
+#include "MessageBoxes.h"
+#include "WindowPlacement.h"
 #include "Rig.h"
 
 namespace {
@@ -282,6 +286,114 @@ class TestDialogs : public QObject {
     QCOMPARE(gSelectDir, m_work);
   }
 
+  void okTakesTheHighlightedFolder() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    DirListBox* list = dialog.dirList();
+    QVERIFY(list->SetPath(m_work));
+    ShowActive(dialog);
+    // One click on "recv", then 확인: the folder clicked, not its parent.
+    QListWidgetItem* recv = list->findItems("recv", Qt::MatchEndsWith).value(0);
+    QVERIFY(recv != nullptr);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(recv).center());
+    QCOMPARE(list->Path(), m_work);  // highlighted, not opened
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(gSelectDir, m_work + "/recv");
+  }
+
+  void okWithoutAClickTakesTheOpenedFolder() {
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    frmDirSelect dialog(volumes, messages);
+    QVERIFY(dialog.dirList()->SetPath(m_work + "/recv"));
+    QCOMPARE(dialog.dirList()->HighlightedPath(), m_work + "/recv");
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(gSelectDir, m_work + "/recv");
+  }
+
+  void onlyDirectoriesAreListed() {
+    const QString dir = m_tmp.path() + "/links";
+    QVERIFY(QDir().mkpath(dir + "/real"));
+    QVERIFY(QFile::link("/dev/null", dir + "/COM1"));          // a COM port's link to a device
+    QVERIFY(QFile::link(dir + "/real", dir + "/to-real"));     // a link to a folder is a folder
+    QVERIFY(QFile::link(dir + "/gone", dir + "/dangling"));    // a link to nothing is none
+    {
+      QFile file(dir + "/file.txt");
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    DirListBox list;
+    QVERIFY(list.SetPath(dir));
+    QStringList names;
+    for (int i = 0; i < list.count(); ++i) names << list.item(i)->text().trimmed();
+    QVERIFY2(names.contains("real") && names.contains("to-real"), qPrintable(names.join(',')));
+    QVERIFY2(!names.contains("COM1") && !names.contains("dangling") && !names.contains("file.txt"),
+             qPrintable(names.join(',')));
+  }
+
+  void theDriveIsRememberedOnlyWhenTheFocusArrives_data() {
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("remembered");
+    QTest::newRow("Tab") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("Shift+Tab") << int(Qt::BacktabFocusReason) << true;
+    QTest::newRow("mouse") << int(Qt::MouseFocusReason) << true;
+    QTest::newRow("drop-down closed") << int(Qt::PopupFocusReason) << false;
+    QTest::newRow("box closed") << int(Qt::ActiveWindowFocusReason) << false;
+  }
+  void theDriveIsRememberedOnlyWhenTheFocusArrives() {
+    QFETCH(int, reason);
+    QFETCH(bool, remembered);
+    const FakeVolumes volumes = Volumes();
+    DriveListBox list(volumes);
+    QSignalSpy gotFocus(&list, &DriveListBox::GotFocus);
+    QFocusEvent in(QEvent::FocusIn, Qt::FocusReason(reason));
+    QCoreApplication::sendEvent(&list, &in);
+    QCOMPARE(gotFocus.count(), remembered ? 1 : 0);
+  }
+
+  void theDialogsShowNoWindowIcon() {
+    QApplication::setWindowIcon(QIcon(QPixmap(":/pictures/rtkelvane.png")));
+    const FakeVolumes volumes = Volumes();
+    ScriptedMessages messages;
+    MemoryStore store;
+    frmDirSelect chooser(volumes, messages);
+    frmPortSetting ports(store);
+    for (QWidget* dialog : {static_cast<QWidget*>(&chooser), static_cast<QWidget*>(&ports)}) {
+      const QIcon icon = dialog->windowIcon();
+      QVERIFY2(!icon.isNull(), "an empty icon makes Qt show the program's icon");
+      const QImage image = icon.pixmap(16, 16).toImage();
+      bool clear = true;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) clear = clear && qAlpha(image.pixel(x, y)) == 0;
+      }
+      QVERIFY2(clear, qPrintable(dialog->objectName()));
+    }
+    QApplication::setWindowIcon(QIcon());
+  }
+
+  void aMessageBoxIsWideEnoughForItsCaption_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("-11") << "RTKelvane" << "Recv 디렉토리 설정에러";
+    QTest::newRow("-12") << "RTKelvane" << "Send 디렉토리 설정에러";
+    QTest::newRow("exit") << "Exit Applicatein" << " 프로그램을 종료 하시겠습니까? ";
+  }
+  void aMessageBoxIsWideEnoughForItsCaption() {
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    MessageRequest request;
+    request.title = title;
+    request.text = text;
+    const std::unique_ptr<QMessageBox> box = ModalMessageBoxes::Build(nullptr, request);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    const int captionWidth = QFontMetrics(QApplication::font()).horizontalAdvance(title);
+    QVERIFY2(box->width() >= captionWidth + 100,
+             qPrintable(QString("box %1 px for a caption of %2 px").arg(box->width()).arg(captionWidth)));
+    QCOMPARE(box->windowTitle(), title);
+    box->close();
+  }
+
   void aVolumeThatIsNotReadyIsReported() {
     const FakeVolumes volumes = Volumes();
     ScriptedMessages messages;
@@ -353,6 +465,19 @@ class TestDialogs : public QObject {
     QCOMPARE(Child<QWidget>(splash, "Picture1")->geometry(), QRect(-8, -8, 415, 199));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QCOMPARE(splash.pos(), frmFlash::CentredOn(screen, splash.frameGeometry().size()));
+  }
+
+  void windowsAreCentredByTheirFrame() {
+    frmFlash splash;
+    ShowCentred(splash);
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    const QRect screen = splash.screen()->geometry();
+    // The frame, title bar included, sits in the middle; with a frame of
+    // height 0 (no window manager) that is the client area.
+    QVERIFY(qAbs(splash.frameGeometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(splash.frameGeometry().center().y() - screen.center().y()) <= 1);
+    QCOMPARE(splash.pos(), frmFlash::CentredOn(screen, splash.frameGeometry().size()));
+    splash.close();
   }
 
   void theMainWindowClosesTheSplashOnce() {

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QToolTip>
 #include <QtTest>
 
 #include "DirListBox.h"
@@ -62,6 +63,28 @@ T* Child(QWidget& parent, const char* name) {
   if (child == nullptr) qFatal("no control %s", name);
   return child;
 }
+
+// Puts VANTOR_COM1..4 back as they were when the test ends.
+struct EnvironmentGuard {
+  EnvironmentGuard() {
+    for (int n = 1; n <= 4; ++n) saved[n] = qgetenv(Name(n));
+    for (int n = 1; n <= 4; ++n) qunsetenv(Name(n));
+  }
+  ~EnvironmentGuard() {
+    for (int n = 1; n <= 4; ++n) {
+      if (saved[n].isEmpty()) {
+        qunsetenv(Name(n));
+      } else {
+        qputenv(Name(n), saved[n]);
+      }
+    }
+  }
+  static const char* Name(int n) {
+    static const char* names[] = {"", "VANTOR_COM1", "VANTOR_COM2", "VANTOR_COM3", "VANTOR_COM4"};
+    return names[n];
+  }
+  QByteArray saved[5];
+};
 
 void ShowActive(QWidget& window) {
   window.show();
@@ -225,7 +248,8 @@ class TestMainWindow : public QObject {
     QTest::newRow("-12") << -12 << "Send 디렉토리 설정에러";
     QTest::newRow("-13") << -13 << "통신포트 설정에러";
     QTest::newRow("-14") << -14 << "통신속도 설정에러";
-    for (int quiet : {2, 1, 0, -1, -2, -3, -4, -10, -15, 65525}) {
+    // -4 has a box of its own (portErrorNamesPortDeviceAndReason).
+    for (int quiet : {2, 1, 0, -1, -2, -3, -10, -15, 65525}) {
       QTest::newRow(qPrintable(QString("quiet %1").arg(quiet))) << quiet << QString();
     }
   }
@@ -246,6 +270,177 @@ class TestMainWindow : public QObject {
     QCOMPARE(box.title, QString("RTKelvane"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
+  // --- the device of each COM port -------------------------------------------
+  void portDevicesComeFromTheSettings_data() {
+    QTest::addColumn<QString>("environment");  // VANTOR_COM2 at start; "-" for unset
+    QTest::addColumn<QString>("setting");      // Ports/COM2; "" for none
+    QTest::addColumn<QString>("seen");         // VANTOR_COM2 during the call; "-" for unset
+    QTest::newRow("setting") << "-" << "/dev/serial/by-id/usb-cradle" << "/dev/serial/by-id/usb-cradle";
+    QTest::newRow("environment wins") << "/dev/ttyUSB7" << "/dev/ttyUSB0" << "/dev/ttyUSB7";
+    QTest::newRow("neither") << "-" << "" << "-";
+  }
+  void portDevicesComeFromTheSettings() {
+    QFETCH(QString, environment);
+    QFETCH(QString, setting);
+    QFETCH(QString, seen);
+    EnvironmentGuard guard;
+    if (environment != "-") qputenv("VANTOR_COM2", environment.toLocal8Bit());
+    auto rig = MakeRig();
+    rig->store.values["CommPortNo"] = "2";
+    if (!setting.isEmpty()) rig->store.portDevices[2] = setting;
+    auto window = rig->MakeWindow();
+    struct Seen { QString com2; } during;
+    m_standIn.setHook([](void* context) {
+      static_cast<Seen*>(context)->com2 = qEnvironmentVariable("VANTOR_COM2", "-");
+    }, &during);
+    Transfer(*window);
+    QCOMPARE(m_standIn.lastCall().portNo, 2);
+    QCOMPARE(during.com2, seen);
+    // Only COM2 was named: the other ports keep their default devices.
+    QVERIFY(qEnvironmentVariableIsEmpty("VANTOR_COM1"));
+  }
+
+  void aSettingRemovedLaterNoLongerApplies() {
+    EnvironmentGuard guard;
+    auto rig = MakeRig();
+    rig->store.portDevices[1] = "/dev/ttyACM0";
+    auto window = rig->MakeWindow();
+    Transfer(*window);
+    QCOMPARE(qEnvironmentVariable("VANTOR_COM1"), QString("/dev/ttyACM0"));
+    rig->store.portDevices.remove(1);
+    Transfer(*window);
+    QVERIFY(qEnvironmentVariableIsEmpty("VANTOR_COM1"));
+  }
+
+  void portErrorNamesPortDeviceAndReason_data() {
+    QTest::addColumn<bool>("fromEnvironment");
+    QTest::newRow("device from the settings") << false;
+    QTest::newRow("device from VANTOR_COM3") << true;
+  }
+  void portErrorNamesPortDeviceAndReason() {
+    QFETCH(bool, fromEnvironment);
+    EnvironmentGuard guard;
+    const QString device = m_tmp.path() + "/usb-cradle";
+    if (fromEnvironment) qputenv("VANTOR_COM3", device.toLocal8Bit());
+    auto rig = MakeRig();
+    rig->store.values["CommPortNo"] = "3";
+    if (!fromEnvironment) rig->store.portDevices[3] = device;
+    auto window = rig->MakeWindow();
+    m_standIn.setResult(-4);
+    Transfer(*window);
+    QCOMPARE(rig->messages.shown.size(), 1);
+    const MessageRequest& box = rig->messages.shown.first();
+    QCOMPARE(box.title, QString("RTKelvane"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY2(box.text.startsWith("통신포트를 열 수 없습니다: COM3\n장치: " + device +
+                                 "\n원인: No such file or directory\n"),
+             qPrintable(box.text));
+    if (fromEnvironment) {
+      QVERIFY2(box.text.contains("VANTOR_COM3"), qPrintable(box.text));
+    } else {
+      QVERIFY2(box.text.contains("[Ports]") && box.text.contains("COM3=") &&
+                   box.text.contains(rig->store.Location()),
+               qPrintable(box.text));
+    }
+  }
+
+  void aDeviceThatRefusesTheSettingsIsNamedToo() {
+    EnvironmentGuard guard;
+    auto rig = MakeRig();
+    rig->store.portDevices[1] = "/dev/null";
+    auto window = rig->MakeWindow();
+    m_standIn.setResult(-4);
+    Transfer(*window);
+    QCOMPARE(rig->messages.shown.size(), 1);
+    QVERIFY2(rig->messages.shown.first().text.contains("장치: /dev/null\n원인: not a serial line"),
+             qPrintable(rig->messages.shown.first().text));
+  }
+
+  // --- closing while a transfer runs --------------------------------------------
+  void theCloseBoxDoesNothingDuringATransfer() {
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    ShowActive(*window);
+    struct Seen { frmMain* window; bool closed = true; bool visible = false; bool transferring = false; } seen{window.get()};
+    m_standIn.setHook([](void* context) {
+      auto* s = static_cast<Seen*>(context);
+      s->transferring = s->window->IsTransferring();
+      s->closed = s->window->close();  // the close box, Alt+F4, the session ending
+      s->visible = s->window->isVisible();
+    }, &seen);
+    rig->messages.defaultAnswer = QMessageBox::Yes;
+    Transfer(*window);
+    QVERIFY(seen.transferring);
+    QVERIFY(!seen.closed);
+    QVERIFY(seen.visible);
+    QVERIFY(rig->messages.shown.isEmpty());  // not even the exit question
+    QVERIFY(!window->IsTransferring());
+    // After the transfer the question is asked again.
+    QVERIFY(window->close());
+    QCOMPARE(rig->messages.shown.size(), 1);
+    QCOMPARE(rig->messages.shown.first().title, QString("Exit Applicatein"));
+  }
+
+  // --- a folder typed into a box ----------------------------------------------------
+  void aTypedFolderIsKeptWhenATransferStarts() {
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    const QString typed = m_tmp.path() + "/typed";
+    QVERIFY(QDir().mkpath(typed));
+    Child<QLineEdit>(*window, "txtRecvDir")->setText(typed);
+    Child<QLineEdit>(*window, "txtSendDir")->setText(m_send + "/");
+    rig->store.writes.clear();
+    Transfer(*window);
+    // The library gets the text as typed; the store keeps it with its final "/".
+    QCOMPARE(QString::fromLocal8Bit(m_standIn.lastCall().recvDir), typed);
+    QCOMPARE(rig->store.values["RecvDir"], typed + "/");
+    QCOMPARE(rig->store.values["SendDir"], m_send + "/");
+    // A second transfer with the same texts writes nothing new.
+    rig->store.writes.clear();
+    Transfer(*window);
+    QVERIFY(rig->store.writes.isEmpty());
+    // An empty box is no folder to keep.
+    Child<QLineEdit>(*window, "txtRecvDir")->setText("  ");
+    Transfer(*window);
+    QCOMPARE(rig->store.values["RecvDir"], typed + "/");
+  }
+
+  // --- the toolbar's tooltips ----------------------------------------------------------
+  void theSettingButtonShowsNoTooltip() {
+    Rig rig;
+    auto window = rig.MakeWindow();
+    ShowActive(*window);
+    auto* toolbar = Child<QToolBar>(*window, "Toolbar1");
+    const auto tipOf = [&](const char* action) {
+      QWidget* button = toolbar->widgetForAction(Child<QAction>(*window, action));
+      QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+      QCoreApplication::sendEvent(button, &help);
+      return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(tipOf("Setting"), QString());
+    QCOMPARE(tipOf("Exit"), QString("Exit Tarnwick"));  // the way of asking works
+    QToolTip::hideText();
+  }
+
+  // --- the chooser on a folder that does not exist -------------------------------------
+  void aMissingFolderOpensTheChooserOnTheHomeFolder() {
+    auto rig = MakeRig();
+    rig->volumes.volumes = {{"/", ""}};
+    auto window = rig->MakeWindow();
+    Child<QLineEdit>(*window, "txtRecvDir")->setText(m_tmp.path() + "/not/there");
+    QString shown;
+    ModalDriver driver;
+    driver.Next([&](QWidget* dialog) {
+      shown = dialog->findChild<DirListBox*>("dirList")->Path();
+      dialog->findChild<QPushButton*>("cmdCancel")->click();
+    });
+    window->cmdRecvDirSet_Click();
+    QVERIFY(driver.Fired());
+    QCOMPARE(shown, QDir::cleanPath(QDir::homePath()));
   }
 
   void aReceivedStockFileGetsItsTimeStamp_data() {
@@ -281,6 +476,31 @@ class TestMainWindow : public QObject {
     rig->clock.now = rig->clock.now.addSecs(1);
     Transfer(*window);
     QCOMPARE(Read(m_recv + "/STOCK_20260315142531.txt"), QByteArray("second"));
+  }
+
+  void aStockFileInAnyCaseGetsItsTimeStamp_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lower case") << "stock.txt";
+    QTest::newRow("mixed case") << "Stock.Txt";
+  }
+  void aStockFileInAnyCaseGetsItsTimeStamp() {
+    QFETCH(QString, name);
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    Write(m_recv + "/" + name, "counts");
+    Transfer(*window);
+    QCOMPARE(Read(m_recv + "/STOCK_20260315142530.txt"), QByteArray("counts"));
+    QVERIFY(!QFile::exists(m_recv + "/" + name));
+  }
+
+  void aStockFileInAnyCaseNeverReplacesAFile() {
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    Write(m_recv + "/STOCK_20260315142530.txt", "earlier");
+    Write(m_recv + "/stock.txt", "later");
+    Transfer(*window);
+    QCOMPARE(Read(m_recv + "/STOCK_20260315142530.txt"), QByteArray("earlier"));
+    QCOMPARE(Read(m_recv + "/stock.txt"), QByteArray("later"));
   }
 
   void noStockFileRenamesNothing() {

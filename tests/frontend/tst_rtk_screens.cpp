@@ -1,5 +1,6 @@
 // Screenshots of the main window, both dialogs and the splash window, saved
-// as PNG under the build tree for a person to look at. Under a display (the
+// as PNG under the build tree for a person to look at; readme_*.png are the
+// README's pictures (copied to docs/screenshots), with a neutral demo path. Under a display (the
 // project's test run starts Xvfb) the real X11 platform draws them; without
 // one the offscreen platform does.
 
@@ -7,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,6 +20,8 @@
 #include "frmDirSelect.h"
 #include "frmFlash.h"
 #include "frmPortSetting.h"
+#include "control_ids.h"
+#include "qt_transfer_dialog.h"
 
 namespace {
 
@@ -54,6 +58,37 @@ class TestScreens : public QObject {
                         {"RecvDir", "/home/kelvane/recv/"}};
     auto window = rig.MakeWindow();
     Shoot(*window, "main_window.png", QSize(493, 354));
+  }
+
+  // The README's pictures: the main window on the demo folders, and a receive
+  // run in progress over it (the library's window centred on the disabled
+  // main window, as a transfer shows it).
+  void readmePictures() {
+    Rig rig;
+    rig.store.values = {{"CommPortNo", "1"}, {"CommSpeed", "2"}, {"SendDir", "/home/shop/kelvane-demo/send/"},
+                        {"RecvDir", "/home/shop/kelvane-demo/recv/"}};
+    auto window = rig.MakeWindow();
+    Shoot(*window, "readme_main_window.png", QSize(493, 354));
+
+    window->setEnabled(false);
+    vantor::CTransferDialogQt dialog([] {});
+    dialog.SetItemText(vantor::IDC_STATUS, QString("HHT -> PC로 전송중..."));
+    dialog.SetItemText(vantor::IDC_FILE_NAME, "STOCK.TXT");
+    dialog.SetItemText(vantor::IDC_TOTAL_COUNT, "345/345");
+    dialog.SetItemText(vantor::IDC_FILE_COUNT, "287/287");
+    dialog.SetBar(vantor::IDC_PROGRESS_TOTAL, 0, 345, 345);
+    dialog.SetBar(vantor::IDC_PROGRESS_FILE, 0, 287, 287);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QApplication::processEvents();
+    QPixmap shot = window->grab();
+    QPainter painter(&shot);
+    const QPixmap over = dialog.grab();
+    painter.drawPixmap((shot.width() - over.width()) / 2, (shot.height() - over.height()) / 2, over);
+    painter.end();
+    const QString file = QString(ARTIFACTS_DIR) + "/readme_transfer_in_progress.png";
+    QVERIFY2(shot.save(file, "PNG"), qPrintable(file));
+    qInfo().noquote() << "screenshot:" << file;
   }
 
   void portSettings() {

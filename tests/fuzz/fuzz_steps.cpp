@@ -61,7 +61,7 @@ class StepRun {
   void Run() {
     const std::uint8_t setup = m_in.Byte();
     m_port.m_bAppend = setup >> 2 & 1;
-    m_view.commitResult = (setup & 8) == 0;  // a commit of the received data that fails
+    if ((setup & 8) != 0) m_view.commit = [] { return false; };  // a commit of the received data that fails
     const int blockSize = 1 + static_cast<int>(m_in.U16() % kMaxBlockSize);
     if (!ReachPhase(1 + (setup & 3), blockSize)) return;
     for (int pieces = 0; pieces < kMaxPieces && !m_in.Empty() && !m_ended;) pieces += Op();

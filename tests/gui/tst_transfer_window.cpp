@@ -86,6 +86,15 @@ QColor PixelAt(const QImage& image, const QWidget* dialog, const QWidget* contro
   return image.pixelColor(control->mapTo(dialog, inside) * image.devicePixelRatio());
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter final : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
 // Runs fn on the dialog's loop once it runs.
 void Soon(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
 
@@ -109,6 +118,7 @@ class TestTransferWindow : public QObject {
   void colours();
   void barsFollowRangeAndPosition();
   void textsDecodedFromCodePage949();
+  void aNewStatusIsPaintedBeforeTheCallReturns();
 
   void endInInitialisationRunsNoLoop();
   void wakeBeforeTheLoopIsKept();
@@ -260,6 +270,28 @@ void TestTransferWindow::textsDecodedFromCodePage949() {
   window.SetItemText(vantor::IDC_FILE_COUNT, "12\xFF/34");
   const QString shown = qobject_cast<QLabel*>(window.Dialog().Control(vantor::IDC_FILE_COUNT))->text();
   QVERIFY(shown.startsWith("12") && shown.endsWith("/34"));
+}
+
+void TestTransferWindow::aNewStatusIsPaintedBeforeTheCallReturns() {
+  // A cancel sets its status and then pauses for two seconds without running
+  // the loop: the text must reach the screen inside the call.
+  CTransferWindowQt window;
+  ScriptedEvents events;
+  int paintsInside = -1;
+  Soon([&] {
+    EndOnExit end{window, 7};
+    auto* status = qobject_cast<QLabel*>(window.Dialog().Control(vantor::IDC_STATUS));
+    QVERIFY(status != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(status->window()));
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    status->installEventFilter(&counter);
+    window.SetItemText(vantor::IDC_STATUS, vantor::Texts().userCancel);
+    paintsInside = counter.paints;
+    status->removeEventFilter(&counter);
+  });
+  QCOMPARE(window.RunModal(events), 7);
+  QVERIFY2(paintsInside > 0, "the status was not painted before SetItemText returned");
 }
 
 void TestTransferWindow::endInInitialisationRunsNoLoop() {

@@ -101,7 +101,7 @@ TEST_P(KilledWhileStoring, AtEveryStepTheNextRunStoresAllOrNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, KilledWhileStoring, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Append" : "Replace"; });
+                         [](const auto& row) { return row.param ? "Append" : "Replace"; });
 
 class KilledAfterTheEndAnswer : public RunFixture {};
 

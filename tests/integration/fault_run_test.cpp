@@ -113,8 +113,8 @@ TEST_F(FaultRun, TerminalCancelEndsEvenInTheMiddleOfAFrame) {
 TEST_F(FaultRun, ShortCancelPieceInAHeaderPhaseEndsWithDeviceCancel) {
   Start();
   m_hht.Send(std::string(1, static_cast<char>(CAN)));
-  // One byte of 1024: it reaches the dialog when the read times out, which is
-  // long; the terminal's full cancel run arrives at once instead.
+  // One byte of 1024, and at once the rest of the terminal's cancel run: the
+  // read takes them together, long before its 1 s interval would end it.
   m_hht.Send(std::string(1023, static_cast<char>(CAN)));
   EXPECT_EQ(Result(), -3);
   EXPECT_NE(Log().find("Device Transfer Cancel...\r\nDevice Cancel\r\nPort Close\r\n"), std::string::npos);
@@ -124,14 +124,17 @@ TEST_F(FaultRun, PortThatCannotBeOpenedGivesMinusFour) {
   ::setenv("VANTOR_COM1", (m_root / "no-such-device").c_str(), 1);
   Start();
   EXPECT_EQ(Result(), -4);
-  EXPECT_EQ(Log(), "Port Open Error...\r\nCom open error\r\nSendDir = [" + m_send.string() + "/]\r\nRecvDir = [" +
-                       m_recv.string() + "/]\r\n");
+  // The entry after "Port Open Error..." names the device and the reason.
+  const std::string device = (m_root / "no-such-device").string();
+  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: " + device + ": No such file or directory\r\nCom open error\r\n" +
+                       "SendDir = [" + m_send.string() + "/]\r\nRecvDir = [" + m_recv.string() + "/]\r\n");
 }
 
 TEST_F(FaultRun, DeviceThatRefusesTheLineSettingsGivesMinusFour) {
   ::setenv("VANTOR_COM1", "/dev/null", 1);
   Start();
   EXPECT_EQ(Result(), -4);
+  EXPECT_NE(Log().find("Port Open Error...\r\nCOM1: /dev/null: not a serial line: "), std::string::npos) << Log();
 }
 
 TEST_F(FaultRun, HangUpWhileWaitingEndsWithTransferError) {

@@ -105,4 +105,44 @@ TEST(PosixLine, ShortReadEndsAtTheTimeOut) {
   ::unsetenv("VANTOR_COM4");
 }
 
+TEST(PosixLine, TheReadTimeOutRunsFromTheLastByte) {
+  vtest::PtyPair pty;
+  ::setenv("VANTOR_COM4", pty.SlavePath().c_str(), 1);
+  CPosixComLine line;
+  ASSERT_FALSE(line.Open("COM4", 19200));
+  using SteadyClock = std::chrono::steady_clock;
+  const auto ms = [](SteadyClock::duration d) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+  };
+  // Six bytes over 1.5 s, each well within the 1 s interval of the one before:
+  // the read takes them all although the whole takes longer than the interval.
+  std::uint8_t buf[16];
+  int got = 0;
+  SteadyClock::time_point returned;
+  std::thread reader([&] {
+    got = line.Read(buf, 10, 1000);
+    returned = SteadyClock::now();
+  });
+  SteadyClock::time_point last;
+  for (int i = 0; i < 6; ++i) {
+    if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(::write(pty.MasterFd(), "abcdef" + i, 1), 1);
+    last = SteadyClock::now();
+  }
+  reader.join();
+  EXPECT_EQ(got, 6);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), 6), "abcdef");
+  // Handed back about an interval after the last byte, not at once.
+  EXPECT_GE(ms(returned - last), 900);
+  EXPECT_LT(ms(returned - last), 5000);
+
+  // A piece that is complete is handed back without waiting for the interval.
+  ASSERT_EQ(::write(pty.MasterFd(), "0123456789", 10), 10);
+  const auto start = SteadyClock::now();
+  EXPECT_EQ(line.Read(buf, 10, 60000), 10);
+  EXPECT_LT(ms(SteadyClock::now() - start), 30000);
+  line.Close();
+  ::unsetenv("VANTOR_COM4");
+}
+
 }  // namespace

@@ -39,10 +39,10 @@ class FakeFileSystem final : public vantor::CFileSystem {
   // The disk holds at most `bytes` of file data; -1: no limit.
   void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
   void PowerCut();
-  // The process dies after `calls` more calls: every call after them fails
+  // The process dies after `count` more calls: every call after them fails
   // with an I/O error and changes nothing. Restart() ends that, as a new
   // process that finds the disk as the dead one left it.
-  void StopAfter(int calls) { m_callsLeft = calls; }
+  void StopAfter(int count) { m_callsLeft = count; }
   void Restart() { m_callsLeft = -1; }
   bool Stopped() const { return m_callsLeft == 0; }
 

@@ -107,14 +107,23 @@ bool IsPositiveAnswer(const std::string& a) {
          HasValidTrailer({reinterpret_cast<const std::uint8_t*>(a.data()), a.size()});
 }
 
-bool TestTerminal::OpenRun(char direction, const std::string& list, long total) {
-  Send(Enq(direction, Digits(total, 10), list));
-  return IsPositiveAnswer(Receive(kAnswerLen));
+std::string TestTerminal::Header(const std::string& frame, int resends) {
+  Send(frame);
+  const std::string answer = Receive(kAnswerLen);
+  if (!IsPositiveAnswer(answer)) return {};
+  for (int i = 0; i < resends; ++i) {
+    Send(frame);
+    if (Receive(kAnswerLen) != answer) return {};
+  }
+  return answer;
 }
 
-bool TestTerminal::SendOneFile(const FileData& file, int blockSize) {
-  Send(Soh('1', blockSize, static_cast<long>(file.data.size()), file.name));
-  if (!IsPositiveAnswer(Receive(kAnswerLen))) return false;
+bool TestTerminal::OpenRun(char direction, const std::string& list, long total, int resends) {
+  return !Header(Enq(direction, Digits(total, 10), list), resends).empty();
+}
+
+bool TestTerminal::SendOneFile(const FileData& file, int blockSize, int resends) {
+  if (Header(Soh('1', blockSize, static_cast<long>(file.data.size()), file.name), resends).empty()) return false;
   long number = 1;
   for (std::size_t pos = 0; pos < file.data.size(); pos += static_cast<std::size_t>(blockSize), ++number) {
     const std::string piece = file.data.substr(pos, static_cast<std::size_t>(blockSize));
@@ -126,9 +135,8 @@ bool TestTerminal::SendOneFile(const FileData& file, int blockSize) {
   return Receive(kShortLen) == BuildBlockAck(number + 1, FS);
 }
 
-bool TestTerminal::FetchOneFile(const std::string& name, std::string* data) {
-  Send(Soh('2', 0, 0, name));
-  if (!IsPositiveAnswer(Receive(kAnswerLen))) return false;
+bool TestTerminal::FetchOneFile(const std::string& name, std::string* data, int resends) {
+  if (Header(Soh('2', 0, 0, name), resends).empty()) return false;
   const int frameLen = kSendBlockSize + kDataOverhead;
   for (long number = 1;; ++number) {
     Send(Request(number));

@@ -40,11 +40,18 @@ class TestTerminal {
   // A direction-2 run fetching the named files; the data goes into out.
   bool FetchFiles(const std::vector<std::string>& names, std::map<std::string, std::string>* out);
 
-  // Parts of a run, for tests that mix them.
-  bool OpenRun(char direction, const std::string& list, long total);
-  bool SendOneFile(const FileData& file, int blockSize);
-  bool FetchOneFile(const std::string& name, std::string* data);
+  // Parts of a run, for tests that mix them. `resends` plays answers to the
+  // header that were lost: the header is sent again that many times after
+  // its positive answer, and each time the same answer must come back.
+  bool OpenRun(char direction, const std::string& list, long total, int resends = 0);
+  bool SendOneFile(const FileData& file, int blockSize, int resends = 0);
+  bool FetchOneFile(const std::string& name, std::string* data, int resends = 0);
   bool EndRun();
+
+  // Sends a header and returns its answer if it is positive (else empty),
+  // after sending the header again `resends` times and getting the same
+  // answer each time.
+  std::string Header(const std::string& frame, int resends = 0);
 
  private:
   int m_fd;

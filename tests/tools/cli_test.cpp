@@ -8,7 +8,7 @@
 
 #include "child_process.h"
 #include "temp_dir.h"
-#include "codepage.h"
+#include "text_codec.h"
 #include "pty_pc.h"
 
 namespace hht::test {
@@ -44,7 +44,8 @@ TEST(HhtSimCommandLine, HelpExplainsEveryOption) {
   ASSERT_TRUE(p.Started());
   EXPECT_EQ(p.Wait(seconds(10)), 0);
   for (const char* option : {"--pty", "--link", "--device", "--speed", "--block-size", "--out", "--noise",
-                             "--answer-noise", "--cancel-at", "--seed", "--timeout", "--tries", "--wait", "--quiet",
+                             "--answer-noise", "--cancel-at", "--drop", "--insert", "--lose", "--drop-at",
+                             "--insert-at", "--lose-at", "--seed", "--timeout", "--tries", "--wait", "--quiet",
                              "send DIR", "fetch", "Exit status"}) {
     EXPECT_NE(p.Output().find(option), std::string::npos) << option;
   }
@@ -59,7 +60,14 @@ TEST(HhtSimCommandLine, RefusesUnusableCommandLinesWithStatusTwo) {
       {"--pty", "--device", "/dev/null", "send", dir.Path().string()},
       {"--device", "/dev/null", "--link", "x", "send", dir.Path().string()},
       {"--pty", "--noise", "2", "send", dir.Path().string()},
+      {"--pty", "--drop", "-0.1", "send", dir.Path().string()},
+      {"--pty", "--insert", "1.5", "send", dir.Path().string()},
+      {"--pty", "--lose", "x", "send", dir.Path().string()},
+      {"--pty", "--drop-at", "0", "send", dir.Path().string()},
+      {"--pty", "--insert-at", "2,", "send", dir.Path().string()},
+      {"--pty", "--lose-at", "1,,3", "send", dir.Path().string()},
       {"--pty", "--block-size", "0", "send", dir.Path().string()},
+      {"--device", "/dev/null", "--speed", "12345", "send", dir.Path().string()},
       {"--pty", "fetch", "A.TXT"},
       {"--pty", "--out", dir.Path().string(), "fetch"},
       {"--pty", "send", (dir / "missing").string()},
@@ -121,7 +129,7 @@ TEST(HhtSimPty, SendsAFolderToThePc) {
   EXPECT_EQ(pc.result, 1);
   ASSERT_EQ(pc.stored.size(), 3u);
   EXPECT_EQ(pc.stored["STOCK.TXT"], Records(40, ' '));
-  EXPECT_EQ(pc.stored[Utf8ToLine("재고.TXT").value()], Records(3, '*'));
+  EXPECT_EQ(pc.stored[vantor::Utf8ToCp949("재고.TXT").value()], Records(3, '*'));
   EXPECT_EQ(pc.stored["EMPTY.TXT"], "");
   EXPECT_NE(run.output.find("ending=success"), std::string::npos);
   EXPECT_NE(run.output.find("sending STOCK.TXT"), std::string::npos);  // progress
@@ -131,7 +139,7 @@ TEST(HhtSimPty, FetchesFilesIntoTheOutputFolder) {
   TempDir dir;
   FakePc pc;
   pc.sendDir["MASTER.TXT"] = Records(300, ' ');  // three blocks of 4000 and a short one
-  pc.sendDir[Utf8ToLine("단가.TXT").value()] = Records(2, ' ');
+  pc.sendDir[vantor::Utf8ToCp949("단가.TXT").value()] = Records(2, ' ');
   const fs::path out = dir / "new" / "out";
   const SimRun run = RunAgainst(pc, {"--quiet", "fetch", "--out", out.string(), "MASTER.TXT", "단가.TXT"});
   ASSERT_EQ(run.status, 0) << run.output;
@@ -149,6 +157,20 @@ TEST(HhtSimPty, CancelsAtTheChosenBlockAndSaysSo) {
   EXPECT_EQ(run.status, 3) << run.output;
   EXPECT_EQ(pc.result, -3);
   EXPECT_NE(run.output.find("ending=cancelled"), std::string::npos);
+}
+
+TEST(HhtSimPty, PlaysLostAndExtraBytesAndLostAnswersAtTheChosenFrames) {
+  TempDir dir;
+  WriteFile(dir / "STOCK.TXT", Records(40, ' '));
+  FakePc pc;
+  // Frames: 1 opening, 2 header, 3.. blocks of 128 bytes.
+  const SimRun run = RunAgainst(pc, {"--lose-at", "1,2", "--drop-at", "3", "--insert-at", "4", "send",
+                                     dir.Path().string(), "--block-size", "128"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(pc.stored["STOCK.TXT"], Records(40, ' '));
+  EXPECT_NE(run.output.find(" retries=4 "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" dropped=1 inserted=1 lost=2"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("header of STOCK.TXT: answer lost on the line"), std::string::npos);
 }
 
 TEST(HhtSimPty, AFailedFetchWritesNothing) {

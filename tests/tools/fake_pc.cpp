@@ -75,6 +75,12 @@ void FakePc::Answer(const std::string& a) {
   if (!loseAnswer_) pending_ += a;
 }
 
+void FakePc::AnswerHeader(const std::string& header, const std::string& a) {
+  lastHeader_ = header;
+  headerAnswer_ = a;
+  Answer(a);
+}
+
 void FakePc::Handle(const std::string& f, int index) {
   if (!f.empty() && At(f, 0) == CAN) {
     result = -3;
@@ -83,6 +89,9 @@ void FakePc::Handle(const std::string& f, int index) {
     return;
   }
   if (refuse.count(index) != 0) return Fault();
+  if (phase_ != Phase::Enq && phase_ != Phase::Ended && !lastHeader_.empty() && f == lastHeader_) {
+    return Answer(headerAnswer_);  // our answer to it was lost
+  }
   switch (phase_) {
     case Phase::Enq:
       if (silentOpenings > 0) {
@@ -120,7 +129,7 @@ void FakePc::OnEnq(const std::string& f) {
     for (const std::string& name : ListedNames(f)) total += static_cast<long>(sendDir[name].size());
     size10 = ZeroPad(total, kEnqTotalLen);
   }
-  Answer(BuildEnqAnswer(size10));
+  AnswerHeader(f, BuildEnqAnswer(size10));
   phase_ = Phase::Soh;
 }
 
@@ -139,12 +148,12 @@ void FakePc::OnSoh(const std::string& f) {
   if (direction_ == 1) {
     blockSize_ = static_cast<int>(Number(f, kSohBlock, kSohBlockLen));
     stored[fileName_].clear();
-    Answer(BuildSohAnswer(ZeroPad(blockSize_, 4), f.substr(kSohSize, kSohSizeLen), fileName_));
+    AnswerHeader(f, BuildSohAnswer(ZeroPad(blockSize_, 4), f.substr(kSohSize, kSohSizeLen), fileName_));
     phase_ = Phase::Recv;
   } else {
     blockSize_ = sendBlockSize;
     const long size = static_cast<long>(sendDir[fileName_].size());
-    Answer(BuildSohAnswer(ZeroPad(blockSize_, 4), ZeroPad(size, kSohSizeLen), fileName_));
+    AnswerHeader(f, BuildSohAnswer(ZeroPad(blockSize_, 4), ZeroPad(size, kSohSizeLen), fileName_));
     phase_ = Phase::Send;
   }
 }
@@ -153,6 +162,7 @@ void FakePc::OnRecv(const std::string& f) {
   const std::size_t len = static_cast<std::size_t>(blockSize_) + kDataOverhead;
   const std::uint8_t lead = f.empty() ? 0 : At(f, 0);
   if (f.size() != len || (lead != STX && lead != ETB && lead != FS) || !HasValidTrailer(AsBytes(f))) return Fault();
+  lastHeader_.clear();
   std::string data = FieldText(AsBytes(f.substr(kData, static_cast<std::size_t>(blockSize_))));
   if (lead == ETB) data = data.substr(0, data.find(static_cast<char>(RS)));
   if (lead == FS) {
@@ -168,6 +178,7 @@ void FakePc::OnSend(const std::string& f) {
       !HasValidTrailer(AsBytes(f))) {
     return Fault();
   }
+  lastHeader_.clear();
   if (At(f, kReqKind) == FS) {
     phase_ = Phase::Soh;
     return;

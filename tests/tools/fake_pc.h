@@ -4,7 +4,8 @@
 // Every Write of the terminal is taken as one received frame and answered at
 // once the way the PC's transfer program answers it: phases ENQ, SOH, receive
 // and send, its negative answers, its repeat of the last frame on a faulty
-// block request, the end answer written five times. A test spoils chosen
+// block request, the same answer again to a header sent again before a frame
+// of the next phase came, the end answer written five times. A test spoils chosen
 // answers by the index of the frame they answer. Reads never wait: a read that
 // cannot be filled returns what there is and notes its time-out.
 
@@ -57,12 +58,15 @@ class FakePc : public ByteStream {
   void OnRecv(const std::string& f);
   void OnSend(const std::string& f);
   void Answer(const std::string& a);
+  void AnswerHeader(const std::string& header, const std::string& a);
 
   Phase phase_ = Phase::Enq;
   int direction_ = 0;
   int blockSize_ = 0;
   std::string fileName_;
   std::string lastSent_;
+  std::string lastHeader_;  // the header last answered, until the next phase's first valid frame
+  std::string headerAnswer_;
   std::string pending_;
   bool closed_ = false;
   bool hangupReported_ = false;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "com_line_posix.h"
 #include "posix_line.h"
 
 namespace hht::test {
@@ -150,6 +151,22 @@ TEST(SerialDevice, IsSetRawEightNOneWithSoftwareFlowControlAndPutBackAtClose) {
   ASSERT_EQ(::tcgetattr(watcher.Get(), &after), 0);
   EXPECT_EQ(after.c_iflag, before.c_iflag);
   EXPECT_EQ(::cfgetospeed(&after), ::cfgetospeed(&before));
+}
+
+TEST(SerialDevice, OpensAtEverySpeedThePcAccepts) {
+  for (int speed : {9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000}) {
+    OpenedLine pty = CreatePseudoTerminal();
+    ASSERT_TRUE(pty.line) << pty.error;
+    UniqueFd watcher(::open(pty.slavePath.c_str(), O_RDWR | O_NOCTTY));
+    OpenedLine dev = OpenSerialDevice(pty.slavePath, speed);
+    ASSERT_TRUE(dev.line) << speed << ": " << dev.error;
+    EXPECT_EQ(vantor::ReadLineSpeed(watcher.Get()), speed);
+  }
+  for (int speed : {300, 4800, 12345, 230400}) {
+    const OpenedLine refused = OpenSerialDevice("/dev/null", speed);
+    EXPECT_FALSE(refused.line) << speed;
+    EXPECT_NE(refused.error.find("14400"), std::string::npos) << refused.error;
+  }
 }
 
 TEST(SerialDevice, ReportsWhyItCannotBeOpened) {

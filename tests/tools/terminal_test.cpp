@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "codepage.h"
+#include "text_codec.h"
 #include "fake_pc.h"
 #include "frame.h"
 #include "terminal.h"
@@ -21,7 +21,7 @@ using vantor::STX;
 
 constexpr int kBlock = 16;
 
-std::string Line(const std::string& utf8) { return Utf8ToLine(utf8).value(); }
+std::string Line(const std::string& utf8) { return vantor::Utf8ToCp949(utf8).value(); }
 
 std::uint8_t Lead(const std::string& frame) { return static_cast<std::uint8_t>(frame.at(0)); }
 
@@ -232,8 +232,9 @@ TEST(TerminalAnswers, ReceivedNoiseMakesRepeatsButChangesNothingThatIsSent) {
     o.seed = seed;
     const RunResult r = Terminal(pc, o).SendFiles({{"A.TXT", Text(200, 5)}});
     EXPECT_EQ(r.framesCorrupted, 0);
-    // A spoilt header answer cannot be repaired: the PC has moved on and
-    // refuses the header when it comes again.
+    // A spoilt acknowledgement of a file's end cannot be repaired: the PC has
+    // gone back to its header phase and refuses the end frame when it comes
+    // again. (A spoilt header answer can: the PC answers the header again.)
     EXPECT_TRUE(r.ok || r.ending == Ending::TooManyTries) << r.message;
     if (r.ok && r.retries > 0) ++repeatedAndCompleted;
   }

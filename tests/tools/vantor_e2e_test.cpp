@@ -151,6 +151,34 @@ TEST_F(VantorRuns, TheTerminalFetchesMasterFilesExactly) {
   EXPECT_EQ(ReadFile(out / "단가.TXT"), Records(10, 5));
 }
 
+TEST_F(VantorRuns, LostHeaderAnswersAndFramesThatLostOrGainedAByteAreRecovered) {
+  // Send run, frames: 1 opening, 2 header of the first file (COUNT.DAT, in
+  // name order), 3 and 4 its blocks, 5 its end, 6 the next header, 7.. blocks.
+  const Dirs d = MakeDirs("lossy-send");
+  const fs::path out = temp_.Make("lossy-send/terminal");
+  WriteFile(out / "COUNT.DAT", Records(60, 1));  // 1440 bytes: a full block and a short one
+  WriteFile(out / "STOCK.TXT", Records(100, 2, 5));
+  Outcome o = RunPair(d, {"--lose-at", "1,2,6", "--drop-at", "3,7", "--insert-at", "4,8", "send", out.string(),
+                          "--block-size", "1000"});
+  ASSERT_FALSE(o.hung);
+  EXPECT_EQ(o.pcCode, 1);
+  EXPECT_EQ(o.simStatus, 0) << o.simOutput;
+  EXPECT_NE(o.simOutput.find(" dropped=2 inserted=2 lost=3"), std::string::npos) << o.simOutput;
+  EXPECT_EQ(ReadFile(d.recv / "COUNT.DAT"), Records(60, 1));
+  EXPECT_EQ(ReadFile(d.recv / "STOCK.TXT"), Kept(Records(100, 2, 5)));
+
+  // Fetch run, frames: 1 opening, 2 header, 3.. block requests.
+  const Dirs f = MakeDirs("lossy-fetch");
+  WriteFile(f.send / "MASTER.TXT", Records(400, 3));  // 9600 bytes: three blocks
+  const fs::path fetched = temp_.Make("lossy-fetch/terminal");
+  o = RunPair(f, {"--lose-at", "1,2,4", "--drop-at", "3", "--insert-at", "5", "fetch", "--out", fetched.string(),
+                  "MASTER.TXT"});
+  ASSERT_FALSE(o.hung);
+  EXPECT_EQ(o.pcCode, 2);
+  EXPECT_EQ(o.simStatus, 0) << o.simOutput;
+  EXPECT_EQ(ReadFile(fetched / "MASTER.TXT"), Records(400, 3));
+}
+
 TEST_F(VantorRuns, TheTerminalsCancelEndsThePcsRunWithoutMergingAnything) {
   const Dirs d = MakeDirs("cancel");
   WriteFile(d.recv / "STOCK.TXT", "old data\r\n");

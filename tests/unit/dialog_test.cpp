@@ -58,8 +58,9 @@ TEST_F(Dialog, PortThatCannotBeOpenedEndsWithMinusFour) {
   m_line.failOpen = true;
   vtest::WriteFile(Recv("X.Tmp"), "partial");
   EXPECT_EQ(Run(Params()), -4);
-  EXPECT_EQ(Log(), "Port Open Error...\r\nCom open error\r\nSendDir = [" + m_cwd.Path("send/") + "]\r\nRecvDir = [" +
-                       m_cwd.Path("recv/") + "]\r\n");
+  // The entry after "Port Open Error..." names the port and the line's reason.
+  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: no such device\r\nCom open error\r\nSendDir = [" +
+                       m_cwd.Path("send/") + "]\r\nRecvDir = [" + m_cwd.Path("recv/") + "]\r\n");
   EXPECT_FALSE(vtest::Exists(Recv("X.Tmp")));
 }
 

@@ -1,6 +1,7 @@
 #include "fakes.h"
 
 
+#include <algorithm>
 
 namespace vtest {
 
@@ -19,9 +20,38 @@ void FakeLine::Close() {
 
 vantor::CComLine::Event FakeLine::WaitEvent() {
   std::unique_lock lock(m_mutex);
-  m_cv.wait(lock, [&] { return closed || m_wake; });
-  m_wake = false;
-  return Event::Woken;
+  m_cv.wait(lock, [&] { return closed || m_wake || !m_input.empty(); });
+  if (closed || m_wake) {
+    m_wake = false;
+    return Event::Woken;
+  }
+  return Event::RxChar;
+}
+
+int FakeLine::QueuedInput() {
+  std::lock_guard lock(m_mutex);
+  return static_cast<int>(m_input.size());
+}
+
+int FakeLine::Read(std::uint8_t* buf, int count, int timeoutMs) {
+  std::lock_guard lock(m_mutex);
+  readTimeouts.push_back(timeoutMs);
+  const std::size_t n = std::min(m_input.size(), static_cast<std::size_t>(count));
+  std::copy_n(m_input.begin(), n, buf);
+  m_input.erase(0, n);
+  return static_cast<int>(n);
+}
+
+void FakeLine::PurgeInput() {
+  std::lock_guard lock(m_mutex);
+  ++purges;
+  m_input.clear();
+}
+
+void FakeLine::Arrive(const std::string& bytes) {
+  std::lock_guard lock(m_mutex);
+  m_input += bytes;
+  m_cv.notify_all();
 }
 
 void FakeLine::Wake() {

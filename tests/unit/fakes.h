@@ -24,20 +24,28 @@ class FakeClock final : public vantor::CClock {
   std::vector<int> sleeps;
 };
 
-// A line that records what is written and never receives anything on its own;
-// WaitEvent blocks until Close or Wake.
+// A line that records what is written and receives only what a test lets
+// arrive; WaitEvent blocks until input is queued, Close or Wake.
+//
+// Read keeps the line's contract with an interval time-out: the bytes queued
+// by Arrive count as having come at once, with the line quiet after them, so
+// a Read takes up to count of them and returns without waiting.
 class FakeLine final : public vantor::CComLine {
  public:
   vantor::ComError Open(const std::string& portName, int speed) override;
   void Close() override;
   Event WaitEvent() override;
   void Wake() override;
-  int QueuedInput() override { return 0; }
-  int Read(std::uint8_t*, int, int) override { return 0; }
+  int QueuedInput() override;
+  int Read(std::uint8_t* buf, int count, int timeoutMs) override;
   int Write(const std::uint8_t* buf, int len, int timeoutMs) override;
-  void PurgeInput() override { ++purges; }
+  void PurgeInput() override;
+
+  // Bytes from the terminal, queued for the next reads.
+  void Arrive(const std::string& bytes);
 
   std::vector<std::string> writes;
+  std::vector<int> readTimeouts;  // the time-out of every Read
   std::string openedPort;
   int openedSpeed = 0;
   int purges = 0;
@@ -49,6 +57,7 @@ class FakeLine final : public vantor::CComLine {
   std::mutex m_mutex;
   std::condition_variable m_cv;
   bool m_wake = false;
+  std::string m_input;
 };
 
 // The dialog's controls as the protocol leaves them, and every text written.
@@ -60,17 +69,13 @@ class RecordingNotify final : public vantor::CNotifyTarget {
   long GetPos(int id) override { return pos[id]; }
   bool SendCommRecv(const std::uint8_t*, int) override { return false; }
   void SendPortFailed() override {}
-  bool CommitReceived() override {
-    ++commits;
-    return commitResult;
-  }
+  bool CommitReceived() override { return commit(); }
 
   std::map<int, std::string> text;
   std::map<int, std::vector<std::string>> history;
   std::map<int, std::pair<long, long>> range;
   std::map<int, long> pos;
-  int commits = 0;
-  bool commitResult = true;
+  std::function<bool()> commit = [] { return true; };
 };
 
 // A window that runs a script of steps on the dialog's thread instead of a

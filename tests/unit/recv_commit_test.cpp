@@ -100,7 +100,7 @@ TEST_P(RecvCommit, EveryInstantOfTheCommitAndOfStoringIsRecovered) {
 INSTANTIATE_TEST_SUITE_P(Modes, RecvCommit,
                          ::testing::Values(Mode{"ReplaceKilled", false, false}, Mode{"ReplacePowerCut", false, true},
                                            Mode{"AppendKilled", true, false}, Mode{"AppendPowerCut", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CommitRecord, FormatsAndReadsBackAnyPlainName) {
   CommitRecord r;

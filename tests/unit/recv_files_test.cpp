@@ -1,5 +1,7 @@
 // Turning temporary receive files into data files.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,6 +169,19 @@ TEST_F(RecvFiles, BlockThatDoesNotFitIsStoredWholeOrNotAtAll) {
   ASSERT_TRUE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
   EXPECT_FALSE(io.AppendToTemp("/r/A", reinterpret_cast<const std::uint8_t*>(block.data()), 10));
   EXPECT_EQ(fs.Get("/r/A.Tmp"), block);
+}
+
+TEST_F(RecvFiles, SetAsideDataListsAndTheCommitRecordAreNeverTakenForData) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  const std::vector<std::string> names = {"A.Tmp.unsaved", "A.Tmp.unsaved.1", "COMMLIST.LST", "COMMINFO.INI"};
+  for (const std::string& n : names) fs.Put("/r/" + n, "X\r\n");
+  ParseRecvFiles("/r/", fs);
+  DeleteTmpFiles("/r/", fs);
+  std::vector<std::string> sorted = names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(fs.Names("/r"), sorted);
+  for (const std::string& n : names) EXPECT_EQ(fs.Get("/r/" + n), "X\r\n") << n;
 }
 
 TEST_F(RecvFiles, WithoutTemporaryFilesOnlyStartAndEndAreLogged) {

@@ -17,7 +17,8 @@ struct SerialPortProbe {
         m_nTotalSize(p.m_nTotalSize),
         m_strFileName(p.m_strFileName),
         m_announced(p.m_announced),
-        m_recvBuf(p.m_recvBuf) {}
+        m_recvBuf(p.m_recvBuf),
+        m_nRecvLen(p.m_nRecvLen) {}
 
   int& m_nState;
   std::atomic<int>& m_nReadLen;
@@ -29,6 +30,7 @@ struct SerialPortProbe {
   std::string& m_strFileName;
   std::set<std::string>& m_announced;
   std::array<std::uint8_t, vantor::kBufSize>& m_recvBuf;
+  int& m_nRecvLen;
 };
 
 }  // namespace vtest

@@ -31,6 +31,19 @@ class Steps : public ::testing::Test {
     Feed(frame);
     return m_port.ProcessFrame();
   }
+  // Feeds bytes as the watch thread reads them: in pieces of the length the
+  // phase asks for, the last one shorter (its read ended on the time-out).
+  // An answer written in between purges what had not been read yet.
+  int Arrive(const std::string& bytes) {
+    int rc = 1;
+    for (std::size_t at = 0; at < bytes.size() && rc == 1;) {
+      const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(m_state.m_nReadLen), bytes.size() - at);
+      const std::size_t writes = m_line.writes.size();
+      rc = Step(bytes.substr(at, n));
+      at = m_line.writes.size() == writes ? at + n : bytes.size();
+    }
+    return rc;
+  }
   std::string LastWrite() const { return m_line.writes.empty() ? "" : m_line.writes.back(); }
   std::string Log() const { return vtest::ReadFile(m_cwd.Path("Log/comm.log")); }
   std::string Recv(const std::string& n) const { return m_cwd.Path("recv/" + n); }
@@ -51,6 +64,18 @@ TEST_F(Steps, EveryWriteIsPrecededByAPurgeAndAPauseAndClearsTheReceiveBuffer) {
   EXPECT_EQ(m_clock.sleeps, std::vector<int>{50});
   for (std::uint8_t b : m_state.m_recvBuf) ASSERT_EQ(b, 0);
   EXPECT_EQ(Log(), "SendData = [\x02\x06]\r\n");
+}
+
+TEST_F(Steps, AReadHasAnIntervalTimeOutAndNeverRunsOnAQuietLine) {
+  std::array<std::uint8_t, kBufSize> buf{};
+  EXPECT_EQ(m_port.ReadData(buf.data(), 1024), 0);
+  EXPECT_TRUE(m_line.readTimeouts.empty());  // nothing queued: no read at all
+  m_line.Arrive(std::string("\x05" "abc"));
+  EXPECT_EQ(m_port.ReadData(buf.data(), 1024), 4);
+  m_line.Arrive(std::string(4008, 'x'));
+  EXPECT_EQ(m_port.ReadData(buf.data(), 4008), 4008);
+  // 1 s after the last byte, whatever the length asked for (not 1 s per byte).
+  EXPECT_EQ(m_line.readTimeouts, (std::vector<int>{1000, 1000}));
 }
 
 TEST_F(Steps, EnqInReceiveDirectionListsNamesAndEchoesTheSize) {
@@ -97,6 +122,36 @@ TEST_F(Steps, FaultyHeadersGetTheNegativeAnswerUntilTheRetryLimit) {
   EXPECT_EQ(m_state.m_nResult, -1);
   EXPECT_EQ(m_line.writes.size(), writes);  // the frame is not looked at
   EXPECT_EQ(m_view.text[IDC_STATUS], "\xC0\xDF\xB8\xF8\xB5\xC8 ENQ \xC7\xEC\xB4\xF5 \xBC\xF6\xBD\xC5...");
+}
+
+TEST_F(Steps, AnOpeningRequestSentAgainIsAnsweredAgainAndNotActedOnTwice) {
+  const std::string enq = TestTerminal::Enq('1', "0000000123", "A.TXT:");
+  ASSERT_EQ(Step(enq), 1);
+  const std::string answer = LastWrite();
+  vtest::WriteFile(Recv("COMMINFO.INI"), "marker");
+  for (int again = 0; again < kRetryLimit + 2; ++again) {
+    ASSERT_EQ(Arrive(enq), 1);
+    EXPECT_EQ(LastWrite(), answer) << again;
+    EXPECT_EQ(m_state.m_nRetry, 0);
+  }
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMINFO.INI")), "marker");  // the request is not acted on again
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_state.m_nReadLen, 1024);
+  EXPECT_EQ(Log().find("SOH Header Fault."), std::string::npos);
+  EXPECT_NE(Log().find("Header Repeated."), std::string::npos);
+  // Another request is a faulty header, as before; the first one, after it, is
+  // still the repeat of what was answered, and leaves the fault count alone.
+  Step(TestTerminal::Enq('1', "0000000124", "A.TXT:"));
+  EXPECT_EQ(LastWrite(), BuildNegativeAnswer());
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  Arrive(enq);
+  EXPECT_EQ(LastWrite(), answer);
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  // Once a file header has been answered, the request is a faulty header again.
+  ASSERT_EQ(Step(TestTerminal::Soh('2', 0, 0, "A.TXT")), 1);
+  Step(TestTerminal::Request(0, FS));
+  Arrive(enq);
+  EXPECT_EQ(LastWrite(), BuildNegativeAnswer());
 }
 
 TEST_F(Steps, SohToReceiveAnswersAndListsButKeepsTheOldDataFile) {
@@ -150,6 +205,26 @@ TEST_F(Steps, EotIsAnsweredFiveTimesAndEndsWithTheLastDirection) {
   EXPECT_NE(Log().find("EOT Send Len = [10]\r\n"), std::string::npos);
 }
 
+// The first end answer tells the terminal it may erase its data: it follows
+// the commit of the received data, and a commit that failed gives none.
+TEST_F(Steps, EotIsAnsweredOnlyAfterTheReceivedDataIsCommitted) {
+  for (const bool committed : {true, false}) {
+    SCOPED_TRACE(committed ? "committed" : "commit failed");
+    m_line.writes.clear();
+    m_state.m_nState = PHASE_SOH;
+    m_state.m_nDirection = 1;
+    std::size_t writesAtCommit = 99;
+    m_view.commit = [&] {
+      writesAtCommit = m_line.writes.size();
+      return committed;
+    };
+    EXPECT_EQ(Step(TestTerminal::Eot()), 0);
+    EXPECT_EQ(writesAtCommit, 0u);
+    EXPECT_EQ(m_line.writes.size(), committed ? 5u : 0u);
+    EXPECT_EQ(m_state.m_nResult, committed ? 1 : -1);
+  }
+}
+
 TEST_F(Steps, EotLogsWhatTheLastWriteReturned) {
   m_state.m_nState = PHASE_SOH;
   m_state.m_nDirection = 1;
@@ -167,6 +242,33 @@ class SendSteps : public Steps {
     Step(TestTerminal::Soh('2', 0, 0, "F.TXT"));
   }
 };
+
+TEST_F(SendSteps, AHeaderSentAgainIsReadWholeAndAnsweredAgain) {
+  Open(std::string(5000, 'h'));
+  const std::string header = TestTerminal::Soh('2', 0, 0, "F.TXT");
+  const std::string answer = LastWrite();
+  for (int again = 0; again < kRetryLimit + 2; ++again) {
+    const std::size_t writes = m_line.writes.size();
+    // The first 10 bytes, then the other 1014 in one piece, then the answer.
+    ASSERT_EQ(Step(header.substr(0, 10)), 1);
+    EXPECT_EQ(m_line.writes.size(), writes);
+    EXPECT_EQ(m_state.m_nReadLen, 1014);
+    ASSERT_EQ(Step(header.substr(10)), 1);
+    ASSERT_EQ(m_line.writes.size(), writes + 1);
+    EXPECT_EQ(LastWrite(), answer);
+    EXPECT_EQ(m_state.m_nReadLen, 10);
+    EXPECT_EQ(m_state.m_nRetry, 0);
+    EXPECT_EQ(m_state.m_nState, PHASE_SEND);
+  }
+  Step(TestTerminal::Request(1));
+  EXPECT_EQ(LastWrite(), BuildDataFrame(STX, "00001", std::string(4000, 'h'), 4000, RS));
+  // After a block request the header is a faulty frame: the last frame again.
+  const std::string frame = LastWrite();
+  Arrive(header);
+  EXPECT_EQ(LastWrite(), frame);
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  EXPECT_EQ(m_state.m_nReadLen, 10);
+}
 
 TEST_F(SendSteps, BlocksFollowTheFileAndAnFsFrameComesPastItsEnd) {
   std::string data(9000, 'x');
@@ -233,6 +335,7 @@ TEST_F(SendSteps, ProgressCountsEveryBlockServed) {
 
 class RecvSteps : public Steps {
  protected:
+  static bool IsPositive(const std::string& answer) { return vtest::IsPositiveAnswer(answer); }
   void Open(int blockSize) {
     m_state.m_nState = PHASE_SOH;
     Step(TestTerminal::Soh('1', blockSize, 0, "R.TXT"));
@@ -303,6 +406,116 @@ TEST_F(RecvSteps, ABlockThatCannotBeStoredIsRefused) {
   EXPECT_EQ(LastWrite()[1], static_cast<char>(NAK));
   EXPECT_EQ(m_state.m_nRetry, 1);
   EXPECT_NE(Log().find("File Write Error"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace vantor;
+using vtest::TestTerminal;
+
+// A header sent again while the PC reads data frames of every kind of length:
+// shorter than a header (read in two pieces), as long, longer (one piece that
+// ends on the read's time-out), and the extremes.
+class ResentRecvHeader : public RecvSteps, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ResentRecvHeader, IsAnsweredAgainWithoutAFaultAndTheFileGoesOn) {
+  const int blockSize = GetParam();
+  const std::string header = TestTerminal::Soh('1', blockSize, 0, "R.TXT");  // as Open sends it
+  Open(blockSize);
+  const std::string answer = LastWrite();
+  ASSERT_TRUE(IsPositive(answer));
+  for (int again = 0; again < kRetryLimit + 2; ++again) {
+    const std::size_t writes = m_line.writes.size();
+    ASSERT_EQ(Arrive(header), 1);
+    ASSERT_EQ(m_line.writes.size(), writes + 1) << again;
+    EXPECT_EQ(LastWrite(), answer);
+    EXPECT_EQ(m_state.m_nRetry, 0);
+    EXPECT_EQ(m_state.m_nState, PHASE_RECV);
+    EXPECT_EQ(m_state.m_nReadLen, blockSize + 8);
+  }
+  const std::string data(static_cast<std::size_t>(blockSize), 'd');
+  Step(Frame(STX, 1, data));
+  EXPECT_EQ(LastWrite(), BuildBlockAck(2, STX));
+  Step(Frame(FS, 2, ""));
+  EXPECT_EQ(LastWrite(), BuildBlockAck(3, FS));
+  EXPECT_EQ(Tmp(), data);
+  EXPECT_EQ(vtest::ReadFile(Recv("COMMLIST.LST")), Recv("R.TXT") + "\r\n");  // listed once
+  EXPECT_EQ(Log().find("Data Header Fault."), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ResentRecvHeader, ::testing::Values(1, 100, 1015, 1016, 1017, 4000, 9999));
+
+TEST_F(RecvSteps, AHeaderAgainAfterAFaultyFrameGetsThePositiveAnswer) {
+  Open(100);
+  const std::string header = TestTerminal::Soh('1', 100, 0, "R.TXT");
+  const std::string answer = LastWrite();
+  std::string broken = Frame(STX, 1, std::string(100, 'b'));
+  broken[106] ^= 1;
+  Step(broken);
+  EXPECT_EQ(LastWrite()[1], static_cast<char>(NAK));
+  Arrive(header);
+  EXPECT_EQ(LastWrite(), answer);
+  EXPECT_EQ(m_state.m_nRetry, 1);  // neither counted nor forgiven
+  // The negative acknowledgement still repeats the frame last sent.
+  Step(broken);
+  std::string nak = answer.substr(0, 10);
+  nak[1] = static_cast<char>(NAK);
+  EXPECT_EQ(LastWrite(), nak);
+  EXPECT_EQ(m_state.m_nRetry, 2);
+}
+
+TEST_F(RecvSteps, AHeaderAgainAfterTheFirstDataFrameIsAFaultAsBefore) {
+  Open(100);
+  const std::string header = TestTerminal::Soh('1', 100, 0, "R.TXT");
+  Step(Frame(STX, 1, std::string(100, 'a')));
+  Arrive(header);
+  std::string nak = BuildBlockAck(2, STX);
+  nak[1] = static_cast<char>(NAK);
+  EXPECT_EQ(LastWrite(), nak);
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  EXPECT_EQ(m_state.m_nReadLen, 108);
+}
+
+TEST_F(RecvSteps, AHeaderThatGoesOnOtherwiseOrStopsShortIsAFaultyFrame) {
+  const std::string header = TestTerminal::Soh('1', 100, 0, "R.TXT");
+  std::string changed = header;
+  changed[500] = 'x';
+  struct Row {
+    const char* what;
+    std::string bytes;
+  };
+  const Row rows[] = {
+      {"changed after its first piece", changed},
+      {"one byte short", header.substr(0, 1023)},
+      {"cut within its first piece", header.substr(0, 50)},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Open(100);
+    m_state.m_nRetry = 0;
+    const std::string answer = LastWrite();
+    const std::size_t writes = m_line.writes.size();
+    Arrive(row.bytes);
+    ASSERT_EQ(m_line.writes.size(), writes + 1);
+    std::string nak = answer.substr(0, 10);
+    nak[1] = static_cast<char>(NAK);
+    EXPECT_EQ(LastWrite(), nak);
+    EXPECT_EQ(m_state.m_nRetry, 1);
+    EXPECT_EQ(m_state.m_nReadLen, 108);
+    Step(Frame(FS, 1, ""));  // back to the header phase
+  }
+}
+
+TEST_F(RecvSteps, ACancelWhileTheRestOfAHeaderIsReadIsAsLongAsTheFrame) {
+  Open(100);
+  Step(TestTerminal::Soh('1', 100, 0, "R.TXT").substr(0, 108));
+  ASSERT_EQ(m_state.m_nReadLen, 916);
+  m_line.writes.clear();
+  m_port.SendCancelRun();
+  ASSERT_EQ(m_line.writes.size(), 5u);
+  for (const std::string& w : m_line.writes) EXPECT_EQ(w, std::string(108, static_cast<char>(CAN)));
 }
 
 }  // namespace

@@ -5,6 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <string>
+
+#include "posix_line.h"
+#include "result_codes.h"
 
 namespace hht {
 
@@ -21,6 +26,12 @@ enum OptionId {
   kNoise,
   kAnswerNoise,
   kCancelAt,
+  kDrop,
+  kInsert,
+  kLose,
+  kDropAt,
+  kInsertAt,
+  kLoseAt,
   kSeed,
   kTimeout,
   kTries,
@@ -39,6 +50,12 @@ const option kLongOptions[] = {
     {"noise", required_argument, nullptr, kNoise},
     {"answer-noise", required_argument, nullptr, kAnswerNoise},
     {"cancel-at", required_argument, nullptr, kCancelAt},
+    {"drop", required_argument, nullptr, kDrop},
+    {"insert", required_argument, nullptr, kInsert},
+    {"lose", required_argument, nullptr, kLose},
+    {"drop-at", required_argument, nullptr, kDropAt},
+    {"insert-at", required_argument, nullptr, kInsertAt},
+    {"lose-at", required_argument, nullptr, kLoseAt},
     {"seed", required_argument, nullptr, kSeed},
     {"timeout", required_argument, nullptr, kTimeout},
     {"tries", required_argument, nullptr, kTries},
@@ -56,6 +73,21 @@ bool ParseWhole(const char* text, T& value, T lo, T hi) {
 
 bool ParseRate(const char* text, double& value) { return ParseWhole(text, value, 0.0, 1.0); }
 
+// A list of frame numbers, "3" or "1,2,7"; the numbers are added to `set`.
+bool ParseFrames(const char* text, std::set<long>& set) {
+  const std::string all(text);
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t comma = all.find(',', at);
+    const std::string item = all.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    long n = 0;
+    if (!ParseWhole(item.c_str(), n, 1L, 1'000'000L)) return false;
+    set.insert(n);
+    if (comma == std::string::npos) return true;
+    at = comma + 1;
+  }
+}
+
 // Applies one option; returns an error text or nothing.
 std::string Apply(int id, const char* arg, CliOptions& o, long& waitSeconds) {
   long ms = 0;
@@ -66,11 +98,20 @@ std::string Apply(int id, const char* arg, CliOptions& o, long& waitSeconds) {
     case kDevice: o.device = arg; return {};
     case kOut: o.outDir = arg; return {};
     case kQuiet: o.quiet = true; return {};
-    case kSpeed: return ParseWhole(arg, o.speed, 1, 4'000'000) ? "" : "--speed wants bits per second";
+    case kSpeed:
+      return ParseWhole(arg, o.speed, 1, 4'000'000) && vantor::IsAcceptedSpeed(o.speed)
+                 ? ""
+                 : std::string("--speed wants one of ") + kSpeeds;
     case kBlockSize: return ParseWhole(arg, o.run.blockSize, 1, 9999) ? "" : "--block-size wants 1 to 9999";
     case kNoise: return ParseRate(arg, o.run.noiseRate) ? "" : "--noise wants a rate from 0 to 1";
     case kAnswerNoise: return ParseRate(arg, o.run.answerNoiseRate) ? "" : "--answer-noise wants a rate from 0 to 1";
     case kCancelAt: return ParseWhole(arg, o.run.cancelAtBlock, 1L, 99999L) ? "" : "--cancel-at wants a block number";
+    case kDrop: return ParseRate(arg, o.run.faults.dropRate) ? "" : "--drop wants a rate from 0 to 1";
+    case kInsert: return ParseRate(arg, o.run.faults.insertRate) ? "" : "--insert wants a rate from 0 to 1";
+    case kLose: return ParseRate(arg, o.run.faults.loseRate) ? "" : "--lose wants a rate from 0 to 1";
+    case kDropAt: return ParseFrames(arg, o.run.faults.dropAt) ? "" : "--drop-at wants frame numbers: N[,N...]";
+    case kInsertAt: return ParseFrames(arg, o.run.faults.insertAt) ? "" : "--insert-at wants frame numbers: N[,N...]";
+    case kLoseAt: return ParseFrames(arg, o.run.faults.loseAt) ? "" : "--lose-at wants frame numbers: N[,N...]";
     case kSeed:
       return ParseWhole(arg, o.run.seed, std::uint64_t{0}, UINT64_MAX) ? "" : "--seed wants a whole number";
     case kTimeout:
@@ -159,7 +200,8 @@ The line:
                   PC opens as its COM port (e.g. VANTOR_COM1=/dev/pts/3)
   --link PATH     also make PATH a symbolic link to the slave (removed at exit)
   --device DEV    use a serial device instead (raw, 8N1, XON/XOFF)
-  --speed BPS     its speed: 9600, 19200 (default), 38400, 57600 or 115200
+  --speed BPS     its speed: 9600, 14400, 19200 (default), 38400, 56000,
+                  57600, 115200, 128000 or 256000
 
 The run:
   --block-size N  data bytes per frame when sending, 1 to 9999 (default 4000)
@@ -179,15 +221,31 @@ Testing the PC:
   --cancel-at N        at the N-th data block of the run (counted over all
                        files: data frames when sending, block requests when
                        fetching) send a run of CAN bytes instead and stop
-  --seed S             seed of the noise (default 1); a seed repeats a run
+  --drop RATE          lose a sent byte with this probability (0 to 1)
+  --insert RATE        add an extra byte after a sent byte with this
+                       probability; never XON, XOFF or CAN, never after the
+                       last byte of a frame
+  --lose RATE          lose a whole answer of the PC with this probability:
+                       the terminal ignores it and sends its frame again (a
+                       lost copy of the end answer: it reads the next copy)
+  --drop-at N[,N...]   lose one byte of these frames of the run, numbered from
+                       1 (the opening request) in the order they are written,
+                       repeats not counted; only the first try is spoilt
+  --insert-at N[,N...] add one byte to these frames, the same way
+  --lose-at N[,N...]   lose the first answer to these frames
+  --seed S             seed of the noise and the faults (default 1); a seed
+                       repeats a run
 
 Names are UTF-8 here and code page 949 on the line; a name must fit in 30
 bytes there and hold no ':'.
 
 Output: progress lines, then a summary line
   summary: ending=E frames=N retries=N openings=N bytes=N corrupted=N accepted-corrupted=N files=N
-where accepted-corrupted counts frames the PC took although the noise had
-changed them (the check character cannot see every flip).
+           dropped=N inserted=N lost=N
+(on one line) where corrupted counts frames the noise or a lost or added byte
+changed, accepted-corrupted those the PC took all the same (the check
+character cannot see every flip), dropped and inserted the bytes lost and
+added, lost the answers lost.
 
 Exit status: 0 the run succeeded; 1 it failed; 2 bad command line, files or
 line; 3 cancelled with --cancel-at, as asked.

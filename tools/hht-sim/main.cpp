@@ -56,7 +56,9 @@ void PrintSummary(const RunResult& r) {
   std::cout << "hht-sim: " << (r.ok ? "run succeeded" : "run failed") << ": " << r.message << "\n";
   std::cout << "summary: ending=" << EndingName(r.ending) << " frames=" << r.framesSent << " retries=" << r.retries
             << " openings=" << r.openings << " bytes=" << r.bytes << " corrupted=" << r.framesCorrupted
-            << " accepted-corrupted=" << r.corruptedAccepted << " files=" << r.files.size() << std::endl;
+            << " accepted-corrupted=" << r.corruptedAccepted << " files=" << r.files.size()
+            << " dropped=" << r.bytesDropped << " inserted=" << r.bytesInserted << " lost=" << r.answersLost
+            << std::endl;
 }
 
 int ExitCode(const RunResult& r) {

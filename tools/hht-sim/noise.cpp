@@ -8,20 +8,18 @@ bool IsFlowControl(std::uint8_t b) { return b == 0x11 || b == 0x13; }
 
 Noise::Noise(double rate, std::uint64_t seed) : rate_(rate), seed_(seed), rng_(seed) {}
 
-void Noise::Rekey(std::uint64_t key) {
-  // splitmix64 of seed and key: neighbouring keys give unrelated generators.
-  std::uint64_t z = seed_ + 0x9E3779B97F4A7C15ull * (key + 1);
+std::uint64_t MixSeed(std::uint64_t seed, std::uint64_t key) {
+  std::uint64_t z = seed + 0x9E3779B97F4A7C15ull * (key + 1);
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  rng_.seed(z ^ (z >> 31));
+  return z ^ (z >> 31);
 }
 
-bool Noise::Hit() {
-  // 53 random bits as a fraction in [0, 1), the same on every standard library
-  // (std::uniform_real_distribution is not), so a seed repeats everywhere.
-  const double u = static_cast<double>(rng_() >> 11) * 0x1.0p-53;
-  return u < rate_;
-}
+double UnitDraw(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
+
+void Noise::Rekey(std::uint64_t key) { rng_.seed(MixSeed(seed_, key)); }
+
+bool Noise::Hit() { return UnitDraw(rng_) < rate_; }
 
 std::uint8_t Noise::Flip(std::uint8_t b) {
   const unsigned first = static_cast<unsigned>(rng_() % 8);

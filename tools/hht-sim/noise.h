@@ -13,6 +13,13 @@
 
 namespace hht {
 
+// A seed for one try of one frame: splitmix64 of the run's seed and a key,
+// so that neighbouring keys give unrelated generators.
+std::uint64_t MixSeed(std::uint64_t seed, std::uint64_t key);
+// 53 random bits as a fraction in [0, 1), the same on every standard library
+// (std::uniform_real_distribution is not), so a seed repeats everywhere.
+double UnitDraw(std::mt19937_64& rng);
+
 class Noise {
  public:
   Noise(double rate, std::uint64_t seed);

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <thread>
 
+#include "com_line_posix.h"  // the library's speed setting (SetLineSpeed)
+#include "result_codes.h"    // the speeds the library accepts (IsAcceptedSpeed)
+
 namespace hht {
 
 namespace {
@@ -35,6 +38,8 @@ short PollOnce(int fd, short events, int timeoutMs) {
   return rc > 0 ? p.revents : 0;
 }
 
+// The classic termios constant of a speed; 0 for the speeds that only the
+// arbitrary-rate interface can set (14400, 56000, 128000, 256000).
 speed_t SpeedConstant(int speed) {
   switch (speed) {
     case 9600: return B9600;
@@ -44,6 +49,13 @@ speed_t SpeedConstant(int speed) {
     case 115200: return B115200;
     default: return 0;
   }
+}
+
+// Sets the speed: the classic constant into the settings about to be
+// applied, or after they are applied through the arbitrary-rate interface.
+bool SetClassicSpeed(termios& t, int speed) {
+  const speed_t constant = SpeedConstant(speed);
+  return constant == 0 || (::cfsetispeed(&t, constant) == 0 && ::cfsetospeed(&t, constant) == 0);
 }
 
 }  // namespace
@@ -160,9 +172,8 @@ void PosixLine::DiscardInput() {
 
 OpenedLine OpenSerialDevice(const std::string& path, int speed) {
   OpenedLine out;
-  const speed_t constant = SpeedConstant(speed);
-  if (constant == 0) {
-    out.error = "speed " + std::to_string(speed) + " is not one of 9600, 19200, 38400, 57600, 115200";
+  if (!vantor::IsAcceptedSpeed(speed)) {
+    out.error = "speed " + std::to_string(speed) + " is not one of " + kSpeeds;
     return out;
   }
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
@@ -184,8 +195,14 @@ OpenedLine OpenSerialDevice(const std::string& path, int speed) {
   t.c_cc[VSTOP] = 0x13;
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
-  if (::cfsetispeed(&t, constant) != 0 || ::cfsetospeed(&t, constant) != 0 || ::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
+  if (!SetClassicSpeed(t, speed) || ::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
     out.error = SystemMessage(path + ": settings refused", errno);
+    ::tcsetattr(fd.Get(), TCSANOW, &saved);
+    return out;
+  }
+  if (SpeedConstant(speed) == 0 && !vantor::SetLineSpeed(fd.Get(), speed)) {
+    out.error = path + ": speed " + std::to_string(speed) + " refused";
+    ::tcsetattr(fd.Get(), TCSANOW, &saved);
     return out;
   }
   ::tcflush(fd.Get(), TCIOFLUSH);

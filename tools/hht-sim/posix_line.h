@@ -63,8 +63,12 @@ struct OpenedLine {
   std::string error;      // why the line could not be opened
 };
 
-// Opens a serial device raw, 8N1, XON/XOFF both ways, at the given speed
-// (9600, 19200, 38400, 57600 or 115200); its settings are put back at close.
+// The speeds a serial device can be opened at: the nine the PC accepts.
+inline constexpr const char* kSpeeds = "9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000";
+
+// Opens a serial device raw, 8N1, XON/XOFF both ways, at one of kSpeeds (the
+// five with a classic termios constant through it, the others through Linux's
+// arbitrary-rate interface); its settings are put back at close.
 OpenedLine OpenSerialDevice(const std::string& path, int speed);
 
 // Creates a pseudo-terminal whose slave is raw, so the PC sees the bytes

@@ -12,6 +12,11 @@ namespace {
 // The receive noise runs on its own generator, so that adding it to a run does
 // not change which sent bytes the send noise hits.
 constexpr std::uint64_t kRecvSeedSalt = 0x9E3779B97F4A7C15ull;
+// Lost and extra bytes and lost answers have a generator of their own too, so
+// that playing them leaves the noise of a seed as it was.
+constexpr std::uint64_t kFaultSeedSalt = 0xD1B54A32D192ED03ull;
+// The PC writes its end answer this many times.
+constexpr int kEndAnswerCopies = 5;
 
 std::span<std::uint8_t> Writable(std::string& s) { return {reinterpret_cast<std::uint8_t*>(s.data()), s.size()}; }
 
@@ -24,7 +29,8 @@ Session::Session(ByteStream& line, const Options& options, RunResult& result)
       options_(options),
       result_(result),
       sendNoise_(options.noiseRate, options.seed),
-      recvNoise_(options.answerNoiseRate, options.seed ^ kRecvSeedSalt) {}
+      recvNoise_(options.answerNoiseRate, options.seed ^ kRecvSeedSalt),
+      faults_(options.faults, options.seed ^ kFaultSeedSalt) {}
 
 void Session::Log(const std::string& line) const {
   if (options_.log) options_.log(line);
@@ -43,18 +49,34 @@ Millis Session::LineTime(std::size_t bytes) const {
   return Millis(static_cast<long long>(std::ceil(static_cast<double>(bytes) * options_.byteTimeMs)));
 }
 
-bool Session::Write(const std::string& frame, int attempt) {
+bool Session::Write(const std::string& frame, int attempt, bool firstTry) {
   const std::uint64_t key = exchange_ * 1024 + static_cast<std::uint64_t>(attempt);
   sendNoise_.Rekey(key);
   recvNoise_.Rekey(key);
+  faults_.Rekey(key);
   std::string out = frame;
-  lastCorrupted_ = sendNoise_.Apply(Writable(out)) > 0;
+  const bool flipped = sendNoise_.Apply(Writable(out)) > 0;
+  const LineFaults::Damage damage = faults_.Apply(out, static_cast<long>(exchange_), firstTry);
+  result_.bytesDropped += damage.dropped;
+  result_.bytesInserted += damage.inserted;
+  if (damage.Any()) {
+    Log("frame " + std::to_string(exchange_) + ": " + std::to_string(damage.dropped) + " byte(s) lost, " +
+        std::to_string(damage.inserted) + " added on the line");
+  }
+  lastCorrupted_ = flipped || damage.Any();
   if (lastCorrupted_) ++result_.framesCorrupted;
   ++result_.framesSent;
   if (LineError err = line_.Write({reinterpret_cast<const std::uint8_t*>(out.data()), out.size()})) {
     Fail(Ending::LineFailed, "line failed: " + err.message);
     return false;
   }
+  return true;
+}
+
+bool Session::LoseAnswer(std::string_view what) {
+  if (!faults_.LoseAnswer(static_cast<long>(exchange_))) return false;
+  ++result_.answersLost;
+  Log(std::string(what) + ": answer lost on the line");
   return true;
 }
 
@@ -86,7 +108,7 @@ std::optional<std::string> Session::Open(const std::string& request) {
   for (;;) {
     if (result_.openings > 0) line_.DiscardInput();
     // A request nobody heard is the same try again: only refusals count.
-    if (!Write(request, refused)) return std::nullopt;
+    if (!Write(request, refused, refused == 0)) return std::nullopt;
     ++result_.openings;
     std::string answer(vantor::kAnswerLen, '\0');
     const ReadResult r = ReadAnswer(answer, request.size(), options_.repeatInterval);
@@ -106,14 +128,15 @@ std::optional<std::string> Session::Open(const std::string& request) {
       }
       continue;
     }
-    const Verdict verdict = JudgeEnqAnswer(answer);
+    const bool lost = LoseAnswer("opening request");
+    const Verdict verdict = lost ? Verdict::Faulty : JudgeEnqAnswer(answer);
     if (verdict == Verdict::Positive) {
       if (lastCorrupted_) ++result_.corruptedAccepted;
       return answer;
     }
     ++result_.retries;
-    Log(std::string("opening request: ") + (verdict == Verdict::Negative ? "refused" : "faulty answer") +
-        ", sending it again");
+    Log(std::string("opening request: ") +
+        (lost ? "no answer" : verdict == Verdict::Negative ? "refused" : "faulty answer") + ", sending it again");
     if (++refused >= options_.maxTries) {
       Fail(Ending::TooManyTries, "the PC refused the opening request " + std::to_string(refused) + " times");
       return std::nullopt;
@@ -122,7 +145,7 @@ std::optional<std::string> Session::Open(const std::string& request) {
 }
 
 std::optional<std::string> Session::Transact(const std::string& frame, std::size_t answerLen, const Judge& judge,
-                                             std::string_view what) {
+                                             std::string_view what, int copies) {
   const std::string name(what);
   NextExchange();
   for (int attempt = 1; attempt <= options_.maxTries; ++attempt) {
@@ -130,16 +153,25 @@ std::optional<std::string> Session::Transact(const std::string& frame, std::size
       ++result_.retries;
       Drain();
     }
-    if (!Write(frame, attempt)) return std::nullopt;
-    std::string answer(answerLen, '\0');
-    const ReadResult r = ReadAnswer(answer, frame.size(), options_.answerTimeout);
+    if (!Write(frame, attempt, attempt == 1)) return std::nullopt;
+    std::string answer;
+    ReadResult r;
+    bool lost = false;
+    for (int copy = 0; copy < copies; ++copy) {
+      answer.assign(answerLen, '\0');
+      r = ReadAnswer(answer, frame.size(), options_.answerTimeout);
+      lost = !r.error && !r.hangup && answer.size() == answerLen && LoseAnswer(name);
+      if (!lost) break;
+    }
     if (r.error) return std::nullopt;
     if (r.hangup) {
       Fail(Ending::LineClosed, "the PC closed the line while " + name + " waited for its answer");
       return std::nullopt;
     }
     std::string reason;
-    if (answer.size() < answerLen) {
+    if (lost) {
+      reason = "no answer";
+    } else if (answer.size() < answerLen) {
       reason = answer.empty() ? "no answer" : "short answer (" + Bytes(answer.size()) + " of " + Bytes(answerLen) + ")";
     } else {
       const Verdict verdict = judge(answer);
@@ -163,8 +195,10 @@ bool Session::SendEndOfFile(const std::string& request) {
       ++result_.retries;
       Drain();
     }
-    if (!Write(request, attempt)) return false;
-    const ReadResult r = line_.Read(echo, options_.settleTime + LineTime(request.size()));
+    if (!Write(request, attempt, attempt == 1)) return false;
+    // A request that lost a byte reaches the PC only when its read gives up
+    // waiting for the rest; its repeat of the last frame comes after that.
+    const ReadResult r = line_.Read(echo, options_.settleTime + options_.pcReadInterval + LineTime(request.size()));
     if (r.error) {
       Fail(Ending::LineFailed, "line failed: " + r.error.message);
       return false;
@@ -184,7 +218,7 @@ bool Session::SendEndOfFile(const std::string& request) {
 }
 
 bool Session::Finish() {
-  const auto answer = Transact(BuildEotFrame(), vantor::kShortLen, JudgeEndAnswer, "end frame");
+  const auto answer = Transact(BuildEotFrame(), vantor::kShortLen, JudgeEndAnswer, "end frame", kEndAnswerCopies);
   if (!answer) return false;
   // The PC writes its end answer several times; take the rest off the line.
   std::vector<std::uint8_t> sink(vantor::kShortLen * 8);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "line_faults.h"
 #include "noise.h"
 #include "terminal.h"
 #include "terminal_frames.h"
@@ -26,9 +27,11 @@ class Session {
   // returns the positive answer.
   std::optional<std::string> Open(const std::string& request);
   // Writes the frame and returns the positive answer of `answerLen` bytes,
-  // writing the frame again on a refusal, a faulty or a missing answer.
+  // writing the frame again on a refusal, a faulty, a missing or a lost
+  // answer. `copies`: how many times the PC writes its answer; a lost copy
+  // is followed by reading the next one rather than by writing again.
   std::optional<std::string> Transact(const std::string& frame, std::size_t answerLen, const Judge& judge,
-                                      std::string_view what);
+                                      std::string_view what, int copies = 1);
   // Writes the end-of-file request, which the PC does not answer; listens for
   // a while and writes it again if the PC repeats its last frame instead (its
   // way of saying the request was faulty).
@@ -44,8 +47,11 @@ class Session {
   void Log(const std::string& line) const;
 
  private:
-  // Writes a frame as try `attempt` of the current exchange.
-  bool Write(const std::string& frame, int attempt);
+  // Writes a frame as try `attempt` of the current exchange; `firstTry` says
+  // whether it is the try that faults on purpose aim at.
+  bool Write(const std::string& frame, int attempt, bool firstTry);
+  // Whether the whole answer just read is lost (line_faults.h); counts it.
+  bool LoseAnswer(std::string_view what);
   void NextExchange() { ++exchange_; }
   ReadResult ReadAnswer(std::string& answer, std::size_t frameLen, Millis wait);
   Millis LineTime(std::size_t bytes) const;
@@ -56,6 +62,7 @@ class Session {
   RunResult& result_;
   Noise sendNoise_;
   Noise recvNoise_;
+  LineFaults faults_;
   bool lastCorrupted_ = false;
   bool failed_ = false;
   long blocks_ = 0;

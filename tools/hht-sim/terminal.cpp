@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "codepage.h"
 #include "frame.h"
 #include "session.h"
+#include "text_codec.h"
 
 namespace hht {
 
@@ -38,7 +38,7 @@ std::string CheckName(const std::string& utf8, const std::string& line) {
 LineNames ToLineNames(const std::vector<std::string>& utf8Names) {
   LineNames out;
   for (const std::string& utf8 : utf8Names) {
-    const auto line = Utf8ToLine(utf8);
+    const auto line = vantor::Utf8ToCp949(utf8);
     if (!line) {
       out.error = "\"" + utf8 + "\" has no form in code page 949";
       return out;

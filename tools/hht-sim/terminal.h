@@ -10,8 +10,9 @@
 // `maxTries` times. The PC only answers.
 //
 // For testing the PC the terminal can add line noise to what it sends (and to
-// what it receives, which loses acknowledgements) and can cancel the run at a
-// given block with a run of CAN bytes. The check character cannot see a flip
+// what it receives, which loses acknowledgements), lose and add bytes of what
+// it sends and lose whole answers (line_faults.h), at random or at chosen
+// frames, and can cancel the run at a given block with a run of CAN bytes. The check character cannot see a flip
 // of bit 5 in about half of all frames; the result counts the frames the PC
 // accepted although the noise had changed them.
 //
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "byte_stream.h"
+#include "line_faults.h"
 
 namespace hht {
 
@@ -36,9 +38,11 @@ struct Options {
   Millis answerTimeout{3000};      // wait for an answer beyond its time on the line
   Millis repeatInterval{2000};     // between opening requests while the PC is silent
   Millis settleTime{200};          // a quiet line for this long has nothing more to say
+  Millis pcReadInterval{1000};     // the PC takes a frame cut short this long after its last byte
   double byteTimeMs = 0.0;         // time of one byte on the line (0 on a pseudo-terminal)
   int maxTries = 10;               // sends of one frame before the run fails
   int maxOpenings = 0;             // unanswered opening requests before giving up; 0: no limit
+  FaultPlan faults;                // lost and extra bytes, lost answers
   std::string text15 = "HHT-SIM";  // the two texts of the opening request
   std::string text40 = "HAND-HELD TERMINAL SIMULATOR";
   std::function<void(std::string_view)> log;  // progress lines; may be empty
@@ -72,6 +76,9 @@ struct RunResult {
   long long bytes = 0;          // file data delivered or fetched
   int framesCorrupted = 0;      // frames the noise changed on their way out
   int corruptedAccepted = 0;    // of those, frames the PC accepted all the same
+  int bytesDropped = 0;         // sent bytes lost on purpose or at random
+  int bytesInserted = 0;        // extra bytes added to sent frames
+  int answersLost = 0;          // answers the terminal ignored, as if they never came
   long long totalAnnounced = 0; // total size in the PC's answer to the opening request
   std::vector<FileData> files;  // fetched files (direction 2), in order
 };

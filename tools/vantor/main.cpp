@@ -4,6 +4,7 @@
 // output is the result code.
 #include <pthread.h>
 #include <signal.h>
+#include <stdlib.h>
 
 #include <clocale>
 #include <cstdio>
@@ -13,7 +14,10 @@
 
 #include "clock.h"
 #include "com_line.h"
+#include "com_line_posix.h"
+#include "explain_result.h"
 #include "headless_window.h"
+#include "list_ports.h"
 #include "run_transfer.h"
 #include "version_block.h"
 
@@ -22,8 +26,15 @@ namespace {
 constexpr int kUsageExit = 64;
 
 const char* kUsage =
-    "usage: vantor --recv-dir DIR --send-dir DIR [--port N] [--speed BPS] [--append] [--user-data TEXT]\n"
-    "       vantor --help | --version\n";
+    "usage: vantor --recv-dir DIR --send-dir DIR [--port N | --device PATH] [--speed BPS] [--append]\n"
+    "              [--user-data TEXT]\n"
+    "       vantor --list-ports | --help | --version\n";
+
+// The same forms for --help, in the shape help2man turns into a synopsis.
+const char* kHelpUsage =
+    "Usage: vantor --recv-dir DIR --send-dir DIR [--port N | --device PATH] [--speed BPS] [--append] "
+    "[--user-data TEXT]\n"
+    "  or:  vantor --list-ports | --help | --version\n\n";
 
 const char* kHelp =
     "Runs one transfer with a hand-held terminal on a COM port. The terminal leads: it\n"
@@ -35,13 +46,18 @@ const char* kHelp =
     "  --send-dir DIR     where the files the terminal may fetch lie (must exist)\n"
     "  --port N           COM port 1..4 (default 1); COMn is the device named by the\n"
     "                     environment variable VANTOR_COMn, else /dev/ttyS<n-1>\n"
+    "  --device PATH      run on this device instead of a COM port, e.g. a USB\n"
+    "                     cradle: /dev/ttyUSB0 or /dev/serial/by-id/usb-...\n"
+    "  --list-ports       print the serial devices present, one a line, with the COM\n"
+    "                     ports mapped to them and their /dev/serial/by-id names\n"
     "  --speed BPS        9600 14400 19200 38400 56000 57600 115200 128000 256000\n"
     "                     (default 19200)\n"
     "  --append           add received records to existing data files (default: replace)\n"
     "  --user-data TEXT   written to USERDEF.INI in the send directory\n"
     "\n"
     "SIGINT (Ctrl-C) or SIGTERM cancels the transfer (result -2).\n"
-    "The last line of standard output is the result code:\n"
+    "The last line of standard output is the result code; for every code but 1 and 2\n"
+    "one line on standard error says why (which directory, device or value):\n"
     "   2  data sent to the terminal              exit status 0\n"
     "   1  data received and stored               exit status 0\n"
     "  -1  transfer error                         exit status 1\n"
@@ -102,16 +118,20 @@ int main(int argc, char** argv) {
   vantor::TransferArgs args;
   args.portNo = 1;
   args.speed = 19200;
-  bool haveRecv = false, haveSend = false;
+  bool haveRecv = false, haveSend = false, havePort = false;
+  std::string device;
   for (int i = 1; i < argc; ++i) {
     const std::string opt = argv[i];
     const bool hasValue = i + 1 < argc;
     if (opt == "--help" || opt == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(kHelpUsage, stdout);
       std::fputs(kHelp, stdout);
       return 0;
     } else if (opt == "--version") {
       std::fputs(vantor::VersionText().c_str(), stdout);
+      return 0;
+    } else if (opt == "--list-ports") {
+      vantor_cli::PrintPortList(stdout);
       return 0;
     } else if (opt == "--append") {
       args.appendMode = 1;
@@ -125,6 +145,10 @@ int main(int argc, char** argv) {
       args.userData = argv[++i];
     } else if (opt == "--port" && hasValue) {
       if (!ParseInt(argv[++i], &args.portNo)) return Usage("--port takes a number");
+      havePort = true;
+    } else if (opt == "--device" && hasValue) {
+      device = argv[++i];
+      if (device.empty()) return Usage("--device takes a path");
     } else if (opt == "--speed" && hasValue) {
       if (!ParseInt(argv[++i], &args.speed)) return Usage("--speed takes a number");
     } else {
@@ -132,6 +156,10 @@ int main(int argc, char** argv) {
     }
   }
   if (!haveRecv || !haveSend) return Usage("--recv-dir and --send-dir are required");
+  if (havePort && !device.empty()) return Usage("--port and --device exclude each other");
+  // The device stands in for COM1: the run opens COMn through VANTOR_COMn,
+  // and an explicit option beats the environment.
+  if (!device.empty()) ::setenv("VANTOR_COM1", device.c_str(), 1);
 
   int code;
   {
@@ -141,6 +169,10 @@ int main(int argc, char** argv) {
     vantor::CSystemClock clock;
     code = vantor::RunTransfer(args, window, *line, clock);
   }
+  const std::string why =
+      vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)));
+  if (!why.empty()) std::fprintf(stderr, "vantor: %s\n", why.c_str());
+  std::fflush(stderr);
   std::printf("%d\n", code);
   return code > 0 ? 0 : -code;
 }

@@ -31,6 +31,27 @@ void CSerialPort::SendHeaderAnswer(const std::string& answer) {
   SendData(m_sendBuf.data(), static_cast<int>(answer.size()));
 }
 
+CSerialPort::HeaderRepeat CSerialPort::TakeResentHeader() {
+  const Bytes piece(m_recvBuf.data(), static_cast<std::size_t>(m_nRecvLen));
+  switch (m_resent.Look(piece, m_nReadLen)) {
+    case CResentHeader::Take::NotHeader:
+      return HeaderRepeat::None;
+    case CResentHeader::Take::Partial:
+      // No answer yet: writing purges the input, and with it the header's rest.
+      m_nReadLen = m_resent.NextReadLen();
+      return HeaderRepeat::Handled;
+    case CResentHeader::Take::Complete:
+      m_nReadLen = m_resent.NextReadLen();
+      WriteLog("Header Repeated.");
+      SendHeaderAnswer(m_resent.Answer());
+      return HeaderRepeat::Handled;
+    case CResentHeader::Take::Broken:
+      m_nReadLen = m_resent.NextReadLen();
+      return HeaderRepeat::Fault;
+  }
+  return HeaderRepeat::None;
+}
+
 void CSerialPort::RejectHeader(const std::string& status, const char* logText) {
   SetStatus(status);
   WriteLog(logText);
@@ -74,7 +95,9 @@ int CSerialPort::ProcessEnq() {
   const std::string size10 = m_nDirection == DIR_HHT_TO_PC
                                  ? std::string(reinterpret_cast<const char*>(r + kEnqTotal), kEnqTotalLen)
                                  : ZeroPad(m_nTotalSize, kEnqTotalLen);
-  SendHeaderAnswer(BuildEnqAnswer(size10));
+  const std::string answer = BuildEnqAnswer(size10);
+  m_resent.Remember(Field(r, 0, kHeaderLen), answer);  // before the write clears the receive buffer
+  SendHeaderAnswer(answer);
   m_nState = PHASE_SOH;
   m_nReadLen = kHeaderLen;
   m_nRetry = 0;
@@ -88,9 +111,13 @@ int CSerialPort::ProcessSoh() {
   }
   const std::uint8_t* r = m_recvBuf.data();
   SetStatus(Texts().headerRecv);
-  if (IsHeader(r, SOH)) {
+  // The opening request again: the terminal did not get our answer to it.
+  const HeaderRepeat repeat = TakeResentHeader();
+  if (repeat == HeaderRepeat::Handled) return 1;
+  const bool whole = repeat == HeaderRepeat::None;  // not the broken rest of a repeat
+  if (whole && IsHeader(r, SOH)) {
     if (AcceptSoh(r)) return 1;
-  } else if (IsHeader(r, EOT)) {
+  } else if (whole && IsHeader(r, EOT)) {
     HandleEot();
     return 0;
   }
@@ -124,7 +151,9 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
     m_nFileSize = m_fileIO.FileLength(*path);
     size10 = ZeroPad(m_nFileSize, kSohSizeLen);
   }
-  SendHeaderAnswer(BuildSohAnswer(ZeroPad(m_nBlockSize, 4).substr(0, 4), size10, m_strFileName));
+  const std::string answer = BuildSohAnswer(ZeroPad(m_nBlockSize, 4).substr(0, 4), size10, m_strFileName);
+  m_resent.Remember(Field(r, 0, kHeaderLen), answer);  // before the write clears the receive buffer
+  SendHeaderAnswer(answer);
 
   if (direction == DIR_HHT_TO_PC) {
     m_announced.insert(*path);

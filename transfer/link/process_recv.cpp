@@ -14,11 +14,14 @@ int CSerialPort::ProcessRecvBlock() {
     m_nResult = -1;
     return 0;
   }
+  // The file's header again: the terminal did not get our answer to it.
+  const HeaderRepeat repeat = TakeResentHeader();
+  if (repeat == HeaderRepeat::Handled) return 1;
   const std::uint8_t* r = m_recvBuf.data();
   const int frameLen = m_nBlockSize + kDataOverhead;
   const std::uint8_t lead = r[0];
-  const bool valid =
-      (lead == STX || lead == ETB || lead == FS) && HasValidTrailer(Bytes(r, static_cast<std::size_t>(frameLen)));
+  const bool valid = repeat == HeaderRepeat::None && (lead == STX || lead == ETB || lead == FS) &&
+                     HasValidTrailer(Bytes(r, static_cast<std::size_t>(frameLen)));
   const auto reject = [&](const char* logText) {
     SetStatus(Texts().badData);
     WriteLog(logText);
@@ -28,6 +31,7 @@ int CSerialPort::ProcessRecvBlock() {
     return 1;
   };
   if (!valid) return reject("Data Header Fault.");
+  m_resent.Forget();  // a data frame: the header's answer got through
 
   SetStatus(Texts().hhtToPc);
   std::string data = FieldText(Bytes(r + kData, static_cast<std::size_t>(m_nBlockSize)));

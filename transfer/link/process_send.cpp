@@ -22,8 +22,11 @@ int CSerialPort::ProcessSendBlock() {
     m_nResult = -1;
     return 0;
   }
+  // The file's header again: the terminal did not get our answer to it.
+  const HeaderRepeat repeat = TakeResentHeader();
+  if (repeat == HeaderRepeat::Handled) return 1;
   const std::uint8_t* r = m_recvBuf.data();
-  if (!IsBlockRequest(r)) {
+  if (repeat == HeaderRepeat::Fault || !IsBlockRequest(r)) {
     SetStatus(Texts().badData);
     WriteLog("Data Header Fault.");
     // The frame last sent, again: the header answer right after the SOH step,
@@ -34,6 +37,7 @@ int CSerialPort::ProcessSendBlock() {
   }
   SetStatus(Texts().pcToHht);
   m_nRetry = 0;
+  m_resent.Forget();  // a block request: the header's answer got through
   if (r[kReqKind] == FS) {  // the terminal has the whole file
     m_nState = PHASE_SOH;
     m_nReadLen = kHeaderLen;

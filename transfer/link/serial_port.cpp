@@ -73,11 +73,13 @@ int CSerialPort::SendData(const std::string& frame) {
 
 int CSerialPort::ReadData(std::uint8_t* buffer, int count) {
   if (m_line.QueuedInput() == 0) return 0;
-  return m_line.Read(buffer, count, 1000 + 1000 * count);
+  return m_line.Read(buffer, count, kReadIntervalMs);
 }
 
 void CSerialPort::SendCancelRun() {
-  const std::string run(static_cast<std::size_t>(m_nReadLen.load()), static_cast<char>(CAN));
+  // As long as the phase's frame, also while the rest of a resent header is read.
+  const int len = m_resent.PhaseReadLen(m_nReadLen.load());
+  const std::string run(static_cast<std::size_t>(len), static_cast<char>(CAN));
   for (int i = 0; i < kRepeatCount; ++i) {
     m_clock.Sleep(kRepeatPauseMs);
     SendData(run);
@@ -97,6 +99,7 @@ int CSerialPort::ProcessFrame() {
 void CSerialPort::StoreReceived(const std::uint8_t* data, int n) {
   std::memcpy(m_recvBuf.data(), data, static_cast<std::size_t>(n));
   m_recvBuf[static_cast<std::size_t>(n)] = 0;
+  m_nRecvLen = n;
 }
 
 void CSerialPort::CommWatchThread() {

@@ -28,6 +28,7 @@
 #include "file_system.h"
 #include "frame.h"
 #include "notify_target.h"
+#include "resent_header.h"
 #include "transfer_file.h"
 
 namespace vtest {
@@ -47,6 +48,7 @@ inline constexpr int DIR_PC_TO_HHT = 2;
 inline constexpr int kRetryLimit = 10;
 inline constexpr int kWritePauseMs = 50;
 inline constexpr int kWriteTimeoutMs = 1000;
+inline constexpr int kReadIntervalMs = 1000;  // a received piece ends after 1 s without a byte
 inline constexpr int kRepeatPauseMs = 100;  // before each of the five end answers and cancel runs
 inline constexpr int kRepeatCount = 5;
 
@@ -70,13 +72,17 @@ class CSerialPort {
   // the write failed or did not complete within 1000 ms.
   int SendData(const std::uint8_t* frame, int length);
   int SendData(const std::string& frame);
+  // Reads up to count bytes that are arriving; returns 0 at once when nothing
+  // is queued. A piece that stops short is handed back kReadIntervalMs after
+  // its last byte.
   int ReadData(std::uint8_t* buffer, int count);
   void PurgePort();
-  // The cancel run: m_nReadLen CAN bytes, five times, 100 ms before each.
+  // The cancel run: as many CAN bytes as the phase's frame (m_nReadLen), five
+  // times, 100 ms before each.
   void SendCancelRun();
 
   // Called on the dialog's thread by the hand-over: puts a received piece into
-  // m_recvBuf with a NUL after it.
+  // m_recvBuf with a NUL after it, and its length into m_nRecvLen.
   void StoreReceived(const std::uint8_t* data, int n);
 
   // The phase switch: runs the step of the current phase on the frame in
@@ -117,7 +123,11 @@ class CSerialPort {
   bool AcceptSoh(const std::uint8_t* r);
   void HandleEot();
   void RejectHeader(const std::string& status, const char* logText);
+  // A header sent again because our answer was lost (resent_header.h).
+  enum class HeaderRepeat { None, Handled, Fault };
+  HeaderRepeat TakeResentHeader();
 
+  CResentHeader m_resent;
   CComLine& m_line;
   CClock& m_clock;
   std::thread m_pWatchThread;
@@ -128,6 +138,7 @@ class CSerialPort {
   std::atomic<int> m_bWatchRun{0};
   std::array<std::uint8_t, kBufSize> m_sendBuf{};
   std::array<std::uint8_t, kBufSize> m_recvBuf{};
+  int m_nRecvLen = 0;  // bytes of the last piece in m_recvBuf
   int m_nResult = 0;
   std::string m_strFileName;  // as the terminal sent it (code page 949)
   int m_nBlockSize = 0;

@@ -35,8 +35,12 @@ class CComLine {
   virtual void Wake() = 0;
   // Bytes received and not yet read.
   virtual int QueuedInput() = 0;
-  // Reads until count bytes have arrived, timeoutMs has passed, PurgeInput or
-  // Close was called, or the line failed; returns the bytes read.
+  // Reads until count bytes have arrived, no byte has arrived for timeoutMs
+  // (counted from the last byte received, or from the call while none has
+  // come), PurgeInput or Close was called, or the line failed; returns the
+  // bytes read. timeoutMs is an interval time-out: a piece that is still
+  // arriving is never cut, however long it is, and one that stopped short is
+  // handed back timeoutMs after its last byte.
   virtual int Read(std::uint8_t* buf, int count, int timeoutMs) = 0;
   // Writes len bytes. Returns len when they have left the output queue within
   // timeoutMs, else 0; bytes accepted are still transmitted in either case.

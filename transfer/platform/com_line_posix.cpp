@@ -186,12 +186,14 @@ int CPosixComLine::QueuedInput() {
 
 int CPosixComLine::Read(std::uint8_t* buf, int count, int timeoutMs) {
   const unsigned gen = m_purgeGen;
-  const auto deadline = DeadlineIn(timeoutMs);
+  // An interval time-out: every byte that arrives gives the line timeoutMs more.
+  auto deadline = DeadlineIn(timeoutMs);
   int got = 0;
   while (got < count && !m_closed && m_purgeGen == gen) {
     const ssize_t n = ::read(m_fd.Get(), buf + got, static_cast<std::size_t>(count - got));
     if (n > 0) {
       got += static_cast<int>(n);
+      deadline = DeadlineIn(timeoutMs);
       continue;
     }
     // End of file (0) or an error other than "no data yet": the line hung up,

@@ -162,7 +162,12 @@ QWidget* CTransferDialogQt::Control(int id) const {
 QPushButton* CTransferDialogQt::CancelButton() const { return static_cast<QPushButton*>(Control(IDCANCEL)); }
 
 void CTransferDialogQt::SetItemText(int id, const QString& text) {
-  if (auto* label = qobject_cast<QLabel*>(Control(id))) label->setText(text);
+  auto* label = qobject_cast<QLabel*>(Control(id));
+  if (label == nullptr) return;
+  label->setText(text);
+  // Painted now: a cancel shows its status before the pauses that follow it,
+  // which keep the loop from painting for two seconds.
+  label->repaint();
 }
 
 void CTransferDialogQt::SetBar(int id, long low, long high, long pos) {

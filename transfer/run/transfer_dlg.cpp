@@ -70,6 +70,9 @@ void CTransferDlg::OnInitDialog() {
   const std::string port = "COM" + std::to_string(m_args.portNo);
   if (!m_serial.OpenPort(port, m_args.speed)) {
     WriteLog("Port Open Error...");
+    // The reason names the device, so that the operator sees which one to
+    // change (a USB cradle is rarely the default device).
+    WriteLog(port + ": " + LocalToCp949Lossy(m_serial.OpenError()));
     std::fprintf(stderr, "Vantor2: %s: %s\n", port.c_str(), m_serial.OpenError().c_str());
     EndTransfer(VANTOR_PORT_ERROR);
   } else {

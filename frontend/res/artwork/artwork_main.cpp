@@ -37,5 +37,10 @@ int main(int argc, char* argv[]) {
             Save(dir, QStringLiteral("splash.png"), Artwork::Splash()) &&
             Save(dir, QStringLiteral("rtkelvane.png"), Artwork::ProgramIcon());
   for (int i = 0; ok && i < 8; ++i) ok = Save(dir, QStringLiteral("tool%1.png").arg(i), Artwork::ToolIcon(i));
+  // The program's icon in the sizes of the desktop's icon theme, for the
+  // installed launcher; the windows use the 128 one above.
+  for (int size : {48, 128, 256, 512}) {
+    if (ok) ok = Save(dir, QStringLiteral("rtkelvane-%1.png").arg(size), Artwork::ProgramIcon(size));
+  }
   return ok ? 0 : 1;
 }

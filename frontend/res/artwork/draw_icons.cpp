@@ -124,11 +124,14 @@ QImage ToolIcon(int index) {
   return image;
 }
 
-QImage ProgramIcon() {
-  QImage image(128, 128, QImage::Format_ARGB32_Premultiplied);
+QImage ProgramIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  // Drawn on a 128-unit grid, scaled to the size a launcher asks for.
+  p.scale(size / 128.0, size / 128.0);
   QLinearGradient back(0, 0, 0, 128);
   back.setColorAt(0, QColor(40, 110, 200));
   back.setColorAt(1, QColor(15, 50, 120));

@@ -19,8 +19,11 @@ class MemoryStore final : public SettingsStore {
  public:
   QString Read(const QString& key, const QString& defaultValue) const override;
   bool Write(const QString& key, const QString& value) override;
+  QString PortDevice(int portNo) const override { return portDevices.value(portNo); }
+  QString Location() const override { return QStringLiteral("/home/shop/.config/Kelvane/Kelvane.conf"); }
 
   QMap<QString, QString> values;
+  QMap<int, QString> portDevices;  // group "Ports"
   QList<QPair<QString, QString>> writes;  // in the order they came
   bool refuseWrites = false;
 };

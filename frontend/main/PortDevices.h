@@ -1,0 +1,34 @@
+#pragma once
+// The device behind each COM port for a transfer started from the desktop.
+// The library opens COMn on the device named by the environment variable
+// VANTOR_COMn, else on /dev/ttyS<n-1>. A user who starts RTKelvane from the
+// menu cannot set that variable, and a USB cradle is never /dev/ttyS0; so
+// before each transfer the program names the devices of the group "Ports" of
+// its settings in its own environment. A variable the program's environment
+// brought at start still wins.
+
+#include <QString>
+#include <array>
+
+class SettingsStore;
+
+class PortDevices {
+ public:
+  static constexpr int kPorts = 4;
+
+  // Notes which VANTOR_COMn the environment brought.
+  PortDevices();
+
+  // Sets VANTOR_COMn from the settings for every port the environment did
+  // not name, and clears the ones whose setting has gone since.
+  void Apply(const SettingsStore& store) const;
+  // True when the environment at start named the device of COMn.
+  bool FromEnvironment(int portNo) const;
+
+  // The device the library opens for COMn, as things stand now.
+  static QString DeviceOf(int portNo);
+  static QByteArray VariableOf(int portNo);
+
+ private:
+  std::array<bool, kPorts + 1> m_fromEnvironment{};
+};
