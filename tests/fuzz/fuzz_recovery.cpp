@@ -51,7 +51,7 @@ struct File {
 void CheckCalls(const FakeFileSystem& fs) {
   for (const std::string& call : fs.calls) {
     const std::string paths = call.substr(call.find(' ') + 1);
-    const std::size_t arrow = paths.find(" -> ");
+    const std::size_t arrow = call.rfind("Rename ", 0) == 0 ? paths.find(" -> ") : std::string::npos;
     for (const std::string& path : {paths.substr(0, arrow), arrow == std::string::npos ? paths : paths.substr(arrow + 4)}) {
       FUZZ_CHECK(path.rfind(kDir, 0) == 0);
       const std::string name = path.substr(kDir.size());

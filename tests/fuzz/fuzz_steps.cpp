@@ -217,7 +217,8 @@ class StepRun {
   void CheckFiles() {
     for (const std::string& call : m_fs.calls) {
       const std::string paths = call.substr(call.find(' ') + 1);
-      const std::size_t arrow = paths.find(" -> ");  // a rename names two paths
+      // A rename names two paths; any other call one, which may itself hold " -> ".
+      const std::size_t arrow = call.rfind("Rename ", 0) == 0 ? paths.find(" -> ") : std::string::npos;
       CheckPath(paths.substr(0, arrow));
       if (arrow != std::string::npos) CheckPath(paths.substr(arrow + 4));
     }
