@@ -3,9 +3,12 @@
 #   make run    the main job: a transfer against a simulated terminal
 BUILD ?= build
 SAN_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: all deps configure build test sanitize run bench install package clean
+.PHONY: all deps configure build test sanitize fuzz tsan run bench install package clean
 
 all: build
 
@@ -28,6 +31,21 @@ sanitize: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The fuzz targets (tests/fuzz) built with clang's libFuzzer under ASan and
+# UBSan, each run for FUZZ_SECONDS on its seed corpus.
+fuzz: deps
+	scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The library, vantor, hht-sim and their tests under ThreadSanitizer; any report
+# fails the test that caused it.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DVANTOR_WITH_QT=OFF -DVANTOR_BUILD_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_C_FLAGS="-fsanitize=thread" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=thread"
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 $(TSAN_OPTIONS)" \
+	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS)
+
 run: build
 	scripts/run-demo $(BUILD)
 
@@ -42,7 +60,7 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)
 
 # Windows: Vantor2.dll (32- and 64-bit) and vantor.exe, cross-built with
 # mingw-w64; windows-test runs their tests under Wine (README, "Windows").

@@ -1,6 +1,8 @@
 // The check character, the frame builders and the field readers.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "frame.h"
 
 namespace {
@@ -98,7 +100,11 @@ TEST(ParseNumber, ReadsLikeAtol) {
     long value;
   };
   const Row rows[] = {{"00042", 42}, {"  42 ", 42}, {"     ", 0}, {"12ab3", 12},
-                      {"ab", 0},     {"-0010", -10}, {"+7", 7},   {"0000012345", 12345}};
+                      {"ab", 0},     {"-0010", -10}, {"+7", 7},   {"0000012345", 12345},
+                      // Beyond the range of long: the limit, as strtol gives (found by fuzz_frame).
+                      {"9223372036854775807", LONG_MAX}, {"9223372036854775808", LONG_MAX},
+                      {"-9223372036854775808", LONG_MIN}, {"-99999999999999999999", LONG_MIN},
+                      {"123456789012345678901234567890", LONG_MAX}};
   for (const Row& r : rows) {
     EXPECT_EQ(ParseNumber(Bytes(reinterpret_cast<const std::uint8_t*>(r.text.data()), r.text.size())), r.value)
         << r.text;

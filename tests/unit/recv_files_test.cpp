@@ -147,6 +147,21 @@ TEST_F(RecvFiles, EachFailureWhileStoringKeepsTheDataAndTheOldDataFile) {
   }
 }
 
+// A read of the temporary file that fails once, while its record length is
+// measured: the data is kept, not stored cut at a wrong length (a failed read
+// was taken for the end of the file; found by fuzz_recv_files).
+TEST_F(RecvFiles, AReadErrorWhileMeasuringTheRecordLengthKeepsTheData) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/r");
+  fs.Put("/r/A.TXT", "OLD\r\n");
+  fs.Put("/r/A.TXT.Tmp", "N1\r\nN2\r\n");
+  fs.Fail(vtest::FakeFileSystem::Op::Read, "A.TXT.Tmp", EIO, 0, 1);
+  ParseRecvFiles("/r/", fs);
+  EXPECT_EQ(fs.Get("/r/A.TXT"), "OLD\r\n");
+  EXPECT_EQ(fs.Get("/r/A.TXT.Tmp.unsaved"), "N1\r\nN2\r\n");
+  EXPECT_NE(Log().find("File Write Error [/r/A.TXT]: Input/output"), std::string::npos) << Log();
+}
+
 // A disk that fills up in the middle of a write: the part that went out is
 // taken back from the data file.
 TEST_F(RecvFiles, DiskFillingUpMidWayTakesBackThePartialAppend) {

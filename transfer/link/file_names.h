@@ -11,4 +11,12 @@ namespace vantor {
 // that nothing is ever read or written outside the directory.
 std::optional<std::string> PathInDir(const std::string& dir, const std::string& cp949Name);
 
+// True for a name (as on disk) that the receive directory keeps for its own
+// files, so that no file from the terminal may take it: a temporary file
+// ("*.tmp"), the file a data file is replaced with ("*.tmp.new"), the lists
+// COMMLIST.LST and COMMINFO.INI; letter case ignored. A data file of such a
+// name would be taken for a leftover and deleted at the next start, or would
+// overwrite or be overwritten by another file of the run.
+bool IsReservedRecvName(const std::string& localName);
+
 }  // namespace vantor

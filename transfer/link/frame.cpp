@@ -1,5 +1,6 @@
 #include "frame.h"
 
+#include <climits>
 #include <cstdio>
 
 namespace vantor {
@@ -33,9 +34,18 @@ long ParseNumber(Bytes field) {
   while (i < field.size() && (field[i] == ' ' || (field[i] >= '\t' && field[i] <= '\r'))) ++i;
   bool negative = false;
   if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+  // Accumulated as a negative number, which reaches LONG_MIN; a field beyond
+  // the range of long stops at its limit as strtol does, never overflows.
   long value = 0;
-  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
-  return negative ? -value : value;
+  bool clipped = false;
+  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+    const int digit = field[i] - '0';
+    if (value < (LONG_MIN + digit) / 10) clipped = true;
+    if (!clipped) value = value * 10 - digit;
+  }
+  if (clipped) return negative ? LONG_MIN : LONG_MAX;
+  if (!negative && value == LONG_MIN) return LONG_MAX;
+  return negative ? value : -value;
 }
 
 std::string FieldText(Bytes field) {

@@ -83,7 +83,8 @@ bool HasValidTrailer(Bytes frame);
 void SealFrame(std::span<std::uint8_t> frame);
 
 // Reads a number field the way atol does: leading blanks skipped, an optional
-// sign, digits up to the first non-digit; a blank field gives 0.
+// sign, digits up to the first non-digit; a blank field gives 0. A number
+// beyond the range of long gives LONG_MAX or LONG_MIN, as strtol does.
 long ParseNumber(Bytes field);
 
 // A field as text: the bytes up to the first NUL.

@@ -131,6 +131,10 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
   const std::string& dir = direction == DIR_HHT_TO_PC ? m_strRecvDir : m_strSendDir;
   const auto path = PathInDir(dir, name);
   if (!path) return false;
+  if (direction == DIR_HHT_TO_PC && IsReservedRecvName(path->substr(dir.size()))) {
+    WriteLog("Reserved File Name [" + name + "]");
+    return false;
+  }
   const long blockSize = ParseNumber(Field(r, kSohBlock, kSohBlockLen));
   if (direction == DIR_HHT_TO_PC && (blockSize < 1 || blockSize > kMaxBlockSize)) return false;
 

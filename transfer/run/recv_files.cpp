@@ -15,13 +15,16 @@
 namespace vantor {
 namespace {
 
-// Length of the first line plus CR LF: bytes before the first CR, plus 2.
-long RecordLength(CFile& in) {
+// Length of the first line plus CR LF: bytes before the first CR, plus 2; -1
+// with the reason in *error when the file could not be read (a failed read
+// is no end of file: the data would be cut at the wrong length).
+long RecordLength(CFile& in, SysError* error) {
   char buf[65536];
   long count = 0;
   for (;;) {
     std::size_t n = 0;
-    if (in.Read(buf, sizeof buf, &n) || n == 0) return count + 2;
+    if ((*error = in.Read(buf, sizeof buf, &n))) return -1;
+    if (n == 0) return count + 2;
     if (const void* cr = std::memchr(buf, '\r', n)) return count + (static_cast<const char*>(cr) - buf) + 2;
     count += static_cast<long>(n);
     if (n < sizeof buf) return count + 2;
@@ -130,10 +133,13 @@ bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry,
     LogKept("File Open Error", dataPath, err, SetAside(fs, dir, tmpName));
     return true;
   }
-  const long recordLength = RecordLength(*in);
-  WriteLog("File name = [" + LocalToCp949Lossy(tmpName) + "], Record Length = [" + std::to_string(recordLength) + "]");
+  const long recordLength = RecordLength(*in, &err);
   long records = -1;
-  if (!(err = in->Seek(0))) records = CopyRecords(*in, out.File(), recordLength, &err);
+  if (recordLength >= 0) {
+    WriteLog("File name = [" + LocalToCp949Lossy(tmpName) + "], Record Length = [" + std::to_string(recordLength) +
+             "]");
+    if (!(err = in->Seek(0))) records = CopyRecords(*in, out.File(), recordLength, &err);
+  }
   if (records >= 0) err = out.Finish();
   if (records < 0 || err) {
     // Disk full or similar: take back what was written and keep the data.
@@ -198,14 +204,16 @@ void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
   WriteLog(Texts().parseStart);
   if (!CompleteCommitRecord(fs, recvDir)) {
     // Nothing was committed: every temporary file's records are appended to
-    // its data file.
-    CommitRecord all;
-    all.append = true;
+    // its data file. Each data file's length is taken just before its own
+    // temporary file is stored: two temporary files of one data file ("A.Tmp"
+    // and "A.tmp") must not cut back each other's records.
     for (const std::string& name : TmpFiles(fs, recvDir)) {
+      CommitRecord one;
+      one.append = true;
       const FileStatus st = fs.Status(recvDir + name.substr(0, name.size() - 4));
-      all.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+      one.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
+      for (const std::string& done : StoreEntries(fs, recvDir, one)) fs.Remove(recvDir + done);
     }
-    for (const std::string& name : StoreEntries(fs, recvDir, all)) fs.Remove(recvDir + name);
   }
   WriteLog(Texts().parseEnd);
 }

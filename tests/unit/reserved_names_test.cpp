@@ -1,0 +1,76 @@
+// The SOH step refuses, in the receive direction, the names the receive
+// directory keeps for its own files. Before, a terminal file named "X.Tmp" was
+// stored as the data file "X.Tmp" and deleted as a leftover temporary file at
+// the next start; and a run that received "A.TXT" and "A.TXT.Tmp" stored the
+// second into the first's temporary file and then removed it, after the end
+// answer had told the terminal its data arrived.
+#include <gtest/gtest.h>
+
+#include "comm_log.h"
+#include "fake_file_system.h"
+#include "fakes.h"
+#include "file_names.h"
+#include "frame.h"
+#include "serial_port.h"
+#include "serial_port_probe.h"
+#include "test_terminal.h"
+
+namespace {
+
+using namespace vantor;
+using vtest::TestTerminal;
+
+TEST(ReservedRecvNames, AreTheDirectorysOwnFilesInAnyLetterCase) {
+  for (const char* reserved : {"X.Tmp", "A.TXT.tmp", "B.TMP", ".tmp", "A.TXT.Tmp.new", "COMMLIST.LST", "commlist.lst",
+                               "COMMINFO.INI"}) {
+    EXPECT_TRUE(IsReservedRecvName(reserved)) << reserved;
+  }
+  for (const char* plain : {"A.TXT", "STOCK.TXT", "X.Tmp.unsaved", "X.TMP2", "TMP", "COMMLIST.LST.BAK", "A.new"}) {
+    EXPECT_FALSE(IsReservedRecvName(plain)) << plain;
+  }
+}
+
+class ReservedNameHeader : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    m_fs.MakeDir("recv");
+    m_fs.MakeDir("send");
+    SetLogFileSystem(&m_fs);
+    m_port.m_hWndNotify = &m_view;
+    m_port.m_strRecvDir = "recv/";
+    m_port.m_strSendDir = "send/";
+    m_state.m_nState = PHASE_SOH;
+  }
+  void TearDown() override { SetLogFileSystem(nullptr); }
+  int Step(const std::string& frame) {
+    m_port.StoreReceived(reinterpret_cast<const std::uint8_t*>(frame.data()), static_cast<int>(frame.size()));
+    return m_port.ProcessFrame();
+  }
+
+  vtest::FakeFileSystem m_fs;
+  vtest::FakeLine m_line;
+  vtest::FakeClock m_clock;
+  vtest::RecordingNotify m_view;
+  CSerialPort m_port{m_line, m_clock, m_fs};
+  vtest::SerialPortProbe m_state{m_port};
+};
+
+TEST_P(ReservedNameHeader, IsRefusedInTheReceiveDirectionWithALogLine) {
+  ASSERT_EQ(Step(TestTerminal::Soh('1', 100, 10, GetParam())), 1);
+  EXPECT_EQ(m_line.writes.back(), BuildNegativeAnswer());
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  EXPECT_FALSE(m_fs.Has("recv/COMMLIST.LST"));
+  EXPECT_NE(m_fs.Get("Log/comm.log").find("Reserved File Name [" + GetParam() + "]"), std::string::npos);
+}
+
+TEST_P(ReservedNameHeader, MayStillBeFetchedFromTheSendDirectory) {
+  m_fs.Put("send/" + GetParam(), "data");
+  ASSERT_EQ(Step(TestTerminal::Soh('2', 4000, 0, GetParam())), 1);
+  EXPECT_EQ(m_state.m_nState, PHASE_SEND);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ReservedNameHeader,
+                         ::testing::Values("X.Tmp", "A.TXT.TMP", "A.TXT.Tmp.new", "COMMLIST.LST", "COMMINFO.INI"));
+
+}  // namespace
