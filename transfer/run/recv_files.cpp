@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 #include "comm_log.h"
@@ -37,7 +38,11 @@ long RecordLength(CFile& in, SysError* error) {
 // the reason in *error when reading or writing failed.
 long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   const std::size_t rec = static_cast<std::size_t>(recordLength);
-  const std::size_t chunkRecords = std::max<std::size_t>(1, (1u << 20) / rec);
+  // About 1 MB a chunk, but no more than the file needs (plus a record, so
+  // that its end is seen in the first read).
+  std::int64_t size = 0;
+  const std::size_t wanted = !in.Size(&size) && size >= 0 ? static_cast<std::size_t>(size) / rec + 1 : SIZE_MAX;
+  const std::size_t chunkRecords = std::max<std::size_t>(1, std::min((1u << 20) / rec, wanted));
   std::vector<char> buf(chunkRecords * rec);
   std::vector<char> tail;
   long records = 0;
