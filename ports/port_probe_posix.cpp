@@ -14,7 +14,7 @@ namespace {
 
 // A desktop user is often not yet in the group that owns serial devices.
 std::string GroupHint(const std::string& device) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(device.c_str(), &st) != 0) return {};
   const group* owner = ::getgrgid(st.st_gid);
   if (owner == nullptr || owner->gr_name == nullptr) return {};

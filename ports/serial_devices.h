@@ -11,8 +11,8 @@
 namespace ports {
 
 struct SerialDevice {
-  std::string path;                // "/dev/ttyUSB0"
-  std::vector<std::string> byId;   // "/dev/serial/by-id/usb-...", sorted
+  std::string path;               // "/dev/ttyUSB0"
+  std::vector<std::string> byId;  // "/dev/serial/by-id/usb-...", sorted
 };
 
 // Where the devices and the kernel's view of them lie; tests point these at

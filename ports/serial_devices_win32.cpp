@@ -22,7 +22,8 @@ std::vector<SerialDevice> ListSerialDevices(const DeviceRoots&) {
       devices.push_back({"\\\\.\\" + name, {}});
     }
   }
-  std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
+  std::sort(devices.begin(), devices.end(),
+            [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
   return devices;
 }
 

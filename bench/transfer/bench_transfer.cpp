@@ -115,7 +115,8 @@ void BenchRuns(std::FILE* status) {
     // ENQ answer, SOH answer, one acknowledgement per block and for the FS frame, five end answers.
     const int writes = 2 + blocks + 1 + 5;
     const double mandated = writes * 0.050 + 5 * 0.100;
-    std::printf("receive run: 1000000 bytes, block size %d, result %d%s\n", blockSize, code, ok ? "" : " (TERMINAL FAILED)");
+    std::printf("receive run: 1000000 bytes, block size %d, result %d%s\n", blockSize, code,
+                ok ? "" : " (TERMINAL FAILED)");
     std::printf("  elapsed %.3f s, mandated pauses %.3f s (%d writes), ratio %.4f (%.2f %% over)\n", elapsed, mandated,
                 writes, elapsed / mandated, (elapsed / mandated - 1) * 100);
   }
@@ -176,8 +177,9 @@ void BenchProcessing() {
     vantor::CommitRecvFiles(dir, {"BIG.TXT"}, append);
     vantor::ParseRecvFiles(dir);
     const double storeS = Seconds(Clock::now() - t0);
-    std::printf("committed and stored (%s mode, with its flushes): %.1f MB/s; ratio to cat %.2f, to cat and sync %.2f\n",
-                append ? "append" : "replace", bytes / 1e6 / storeS, catS / storeS, catSyncS / storeS);
+    std::printf(
+        "committed and stored (%s mode, with its flushes): %.1f MB/s; ratio to cat %.2f, to cat and sync %.2f\n",
+        append ? "append" : "replace", bytes / 1e6 / storeS, catS / storeS, catSyncS / storeS);
   }
 }
 

@@ -83,9 +83,8 @@ int main(int argc, char** argv) {
     ok = vtest::IsPositiveAnswer(hht.Receive(vantor::kAnswerLen));
   }
   for (long n = 1; ok && n <= blocks; ++n) {
-    const std::string frame =
-        vtest::TestTerminal::Data(vantor::STX, n, data.substr(static_cast<std::size_t>(n - 1) * blockSize, blockSize),
-                                  blockSize);
+    const std::string frame = vtest::TestTerminal::Data(
+        vantor::STX, n, data.substr(static_cast<std::size_t>(n - 1) * blockSize, blockSize), blockSize);
     hht.Send(frame);
     const auto sent = Clock::now();
     ok = hht.Receive(vantor::kShortLen) == vantor::BuildBlockFrame(n + 1, vantor::STX);
@@ -104,8 +103,9 @@ int main(int argc, char** argv) {
   }
   std::vector<double> added;
   for (double m : ms) added.push_back(m - kWritePauseMs);
-  std::printf("answers %zu: median %.2f ms, p99 %.2f ms; added by the PC beyond the 50 ms pause: median %.2f ms, "
-              "p99 %.2f ms\n",
-              ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.99), Percentile(added, 0.5), Percentile(added, 0.99));
+  std::printf(
+      "answers %zu: median %.2f ms, p99 %.2f ms; added by the PC beyond the 50 ms pause: median %.2f ms, "
+      "p99 %.2f ms\n",
+      ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.99), Percentile(added, 0.5), Percentile(added, 0.99));
   return 0;
 }

@@ -51,8 +51,7 @@ void DirListBox::Fill() {
   setCurrentRow(count() - 1);
   // Its subdirectories; a directory that cannot be read simply shows none.
   const QString prefix = m_path == QStringLiteral("/") ? QString() : m_path;
-  const QStringList children =
-      QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+  const QStringList children = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
   for (const QString& child : children) {
     // A link counts only when it leads to a directory.
     const QString path = prefix + u'/' + child;

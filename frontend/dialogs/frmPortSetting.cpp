@@ -1,12 +1,12 @@
 #include "frmPortSetting.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "Fonts.h"
 #include "MousePointer.h"
@@ -122,7 +122,8 @@ void frmPortSetting::Form_Load() {
                         QStringLiteral("115200 BPS")});
   m_cboSpeed->setCurrentIndex(PositionOfCode(
       m_settings.Read(QLatin1String(VarDefine::kKeySpeed), QLatin1String(VarDefine::kDefaultSpeedCode))));
-  m_cboPortNo->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")});
+  m_cboPortNo->addItems(
+      {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")});
   m_cboPortNo->setCurrentIndex(PositionOfCode(
       m_settings.Read(QLatin1String(VarDefine::kKeyPortNo), QLatin1String(VarDefine::kDefaultPortCode))));
   MousePointer::SetDefault();
@@ -147,10 +148,7 @@ void frmPortSetting::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Enter: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
   }
 }

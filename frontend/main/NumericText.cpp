@@ -14,10 +14,16 @@ double LeadingNumber(const QString& text) {
   const qsizetype start = i;
   if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
   bool anyDigit = false;
-  while (i < n && text[i] >= u'0' && text[i] <= u'9') { ++i; anyDigit = true; }
+  while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+    ++i;
+    anyDigit = true;
+  }
   if (i < n && text[i] == u'.') {
     ++i;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') { ++i; anyDigit = true; }
+    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+      ++i;
+      anyDigit = true;
+    }
   }
   if (!anyDigit) return 0.0;
   bool ok = false;

@@ -8,9 +8,9 @@
 struct PortErrorFacts {
   int portNo = 1;
   QString device;
-  QString reason;           // empty: the device opened, but refused the line settings
+  QString reason;                // empty: the device opened, but refused the line settings
   bool fromEnvironment = false;  // VANTOR_COMn named the device
-  QString settingsFile;     // may be empty
+  QString settingsFile;          // may be empty
 };
 
 QString PortErrorText(const PortErrorFacts& facts);

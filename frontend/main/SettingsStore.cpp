@@ -12,9 +12,7 @@ QSettingsStore::QSettingsStore()
 
 QSettingsStore::~QSettingsStore() = default;
 
-static QString SectionKey(const QString& key) {
-  return QString::fromLatin1(VarDefine::kSettingsSection) + u'/' + key;
-}
+static QString SectionKey(const QString& key) { return QString::fromLatin1(VarDefine::kSettingsSection) + u'/' + key; }
 
 QString QSettingsStore::Read(const QString& key, const QString& defaultValue) const {
   // Another program (or an older one) may have changed the file meanwhile.
@@ -31,8 +29,8 @@ bool QSettingsStore::Write(const QString& key, const QString& value) {
 
 QString QSettingsStore::PortDevice(int portNo) const {
   m_settings->sync();
-  return m_settings->value(QString::fromLatin1(VarDefine::kPortsSection) + QStringLiteral("/COM") +
-                           QString::number(portNo))
+  return m_settings
+      ->value(QString::fromLatin1(VarDefine::kPortsSection) + QStringLiteral("/COM") + QString::number(portNo))
       .toString()
       .trimmed();
 }

@@ -9,8 +9,7 @@
 namespace StockFile {
 
 QString StampedName(const QString& recvDir, const QDateTime& when) {
-  return recvDir + QStringLiteral("/STOCK_") + when.toString(QStringLiteral("yyyyMMddHHmmss")) +
-         QStringLiteral(".txt");
+  return recvDir + QStringLiteral("/STOCK_") + when.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".txt");
 }
 
 QString FindStockFile(const QString& recvDir) {
@@ -18,8 +17,7 @@ QString FindStockFile(const QString& recvDir) {
   if (QFileInfo::exists(exact)) return exact;
   // A terminal may send "stock.txt"; names match whatever their case, as
   // on the terminal's home platform. The first in name order is taken.
-  const QStringList names = QDir(recvDir).entryList({QStringLiteral("STOCK.TXT")},
-                                                    QDir::Files, QDir::Name);
+  const QStringList names = QDir(recvDir).entryList({QStringLiteral("STOCK.TXT")}, QDir::Files, QDir::Name);
   for (const QString& name : names) {
     if (name.compare(QStringLiteral("STOCK.TXT"), Qt::CaseInsensitive) == 0) return recvDir + u'/' + name;
   }

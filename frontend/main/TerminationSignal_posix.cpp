@@ -24,7 +24,7 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent) {
   if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
   m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
   connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::OnSignal);
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = Handler;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;

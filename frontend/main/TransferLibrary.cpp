@@ -16,8 +16,7 @@ constexpr int kLibraryVersion = 1;
 QStringList TransferLibrary::DefaultCandidates() {
   const QString appDir = QCoreApplication::applicationDirPath();
   return {appDir + QStringLiteral("/Vantor2"),
-          QDir::cleanPath(appDir + QStringLiteral("/" RTK_LIBDIR_FROM_BINDIR "/Vantor2")),
-          QStringLiteral("Vantor2")};
+          QDir::cleanPath(appDir + QStringLiteral("/" RTK_LIBDIR_FROM_BINDIR "/Vantor2")), QStringLiteral("Vantor2")};
 }
 
 TransferLibrary::TransferLibrary(QStringList candidates) : m_candidates(std::move(candidates)) {}

@@ -65,10 +65,10 @@ void frmMain::Form_Load() {
 
 void frmMain::FP_SetPortNo() {
   SettingsStore& settings = m_services.settings;
-  const double portValue = NumericText::LeadingNumber(
-      settings.Read(Key(VarDefine::kKeyPortNo), Key(VarDefine::kDefaultPortCode)).trimmed());
-  const double speedValue = NumericText::LeadingNumber(
-      settings.Read(Key(VarDefine::kKeySpeed), Key(VarDefine::kDefaultSpeedCode)).trimmed());
+  const double portValue =
+      NumericText::LeadingNumber(settings.Read(Key(VarDefine::kKeyPortNo), Key(VarDefine::kDefaultPortCode)).trimmed());
+  const double speedValue =
+      NumericText::LeadingNumber(settings.Read(Key(VarDefine::kKeySpeed), Key(VarDefine::kDefaultSpeedCode)).trimmed());
   const CommSettings::PortEntry port = CommSettings::PortFromCode(portValue);
   const CommSettings::SpeedEntry speed = CommSettings::SpeedFromCode(speedValue);
   gPortNo = port.portNo;

@@ -97,8 +97,7 @@ void frmMain::BuildLabels() {
            Twips::Rect(705, 1065, 2595, 195));
   AddLabel(this, "Label1_0", QStringLiteral("데이터 파일이 저장될 디렉토리"), Fonts::Gulim(9.75),
            Twips::Rect(705, 1920, 2715, 195));
-  QLabel* line = AddLabel(this, "Label3",
-                          QStringLiteral("Kelvane 재고관리 시스템   ☎ 서비스 문의 02-000-0000"),
+  QLabel* line = AddLabel(this, "Label3", QStringLiteral("Kelvane 재고관리 시스템   ☎ 서비스 문의 02-000-0000"),
                           Fonts::Gulim(11.25), Twips::Rect(120, 4680, 6375, 375));
   line->setAutoFillBackground(true);
   SetColour(line, QPalette::Window, Qt::white);
@@ -154,7 +153,8 @@ void frmMain::BuildToolbar() {
   m_toolbar1->setPalette(QApplication::palette());
   m_toolbar1->setAutoFillBackground(true);
 
-  QAction* exitButton = m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::OpenDoor)), QStringLiteral("종료"));
+  QAction* exitButton =
+      m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::OpenDoor)), QStringLiteral("종료"));
   exitButton->setObjectName(QStringLiteral("Exit"));
   exitButton->setData(QStringLiteral("Exit"));
   exitButton->setToolTip(QStringLiteral("Exit Tarnwick"));

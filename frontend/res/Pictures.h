@@ -7,12 +7,12 @@
 
 namespace Pictures {
 
-QPixmap Computers();      // the transfer button: two desktop computers
-QPixmap TwoWayArrow();    // a two-way arrow between a red and a blue dot
-QPixmap Terminal();       // a hand-held terminal
-QPixmap PortTile();       // 125 x 125 light grey paper, behind the port settings
-QPixmap DirTile();        // 150 x 149 light grey texture, behind the directory chooser
-QPixmap Splash();         // 408 x 203 artwork of the splash window
+QPixmap Computers();    // the transfer button: two desktop computers
+QPixmap TwoWayArrow();  // a two-way arrow between a red and a blue dot
+QPixmap Terminal();     // a hand-held terminal
+QPixmap PortTile();     // 125 x 125 light grey paper, behind the port settings
+QPixmap DirTile();      // 150 x 149 light grey texture, behind the directory chooser
+QPixmap Splash();       // 408 x 203 artwork of the splash window
 QIcon ProgramIcon();
 // A transparent icon for dialogs that show none: an empty QIcon would make Qt
 // show the program's icon instead.

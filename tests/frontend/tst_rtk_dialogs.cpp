@@ -3,26 +3,26 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QSignalSpy>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "DirListBox.h"
 #include "DriveListBox.h"
 #include "Fakes.h"
+#include "MessageBoxes.h"
 #include "MousePointer.h"
+#include "Rig.h"
 #include "Twips.h"
 #include "VarDefine.h"
+#include "WindowPlacement.h"
 #include "frmDirSelect.h"
 #include "frmFlash.h"
-#include "frmPortSetting.h"
 #include "frmMain.h"
-#include "MessageBoxes.h"
-#include "WindowPlacement.h"
-#include "Rig.h"
+#include "frmPortSetting.h"
 
 namespace {
 
@@ -87,16 +87,26 @@ class TestDialogs : public QObject {
     QTest::addColumn<QString>("port");
     QTest::addColumn<int>("speedRow");
     QTest::addColumn<int>("portRow");
-    QTest::newRow("nothing stored") << "-" << "-" << 1 << 0;
-    QTest::newRow("4 and 3") << "4" << "3" << 3 << 2;
-    QTest::newRow("zero") << "0" << "0" << -1 << -1;
-    QTest::newRow("empty") << "" << "" << -1 << -1;
-    QTest::newRow("blanks") << " 2 " << "  4" << 1 << 3;
-    QTest::newRow("outside") << "9" << "7" << -1 << -1;
-    QTest::newRow("baud rate") << "9600" << "-3" << -1 << -1;
-    QTest::newRow("letters") << "fast" << "COM2" << -1 << -1;
-    QTest::newRow("half rounds to even") << "2.5" << "1.5" << 2 << 0;
-    QTest::newRow("huge") << "99999" << "1e9" << -1 << 0;
+    QTest::newRow("nothing stored") << "-"
+                                    << "-" << 1 << 0;
+    QTest::newRow("4 and 3") << "4"
+                             << "3" << 3 << 2;
+    QTest::newRow("zero") << "0"
+                          << "0" << -1 << -1;
+    QTest::newRow("empty") << ""
+                           << "" << -1 << -1;
+    QTest::newRow("blanks") << " 2 "
+                            << "  4" << 1 << 3;
+    QTest::newRow("outside") << "9"
+                             << "7" << -1 << -1;
+    QTest::newRow("baud rate") << "9600"
+                               << "-3" << -1 << -1;
+    QTest::newRow("letters") << "fast"
+                             << "COM2" << -1 << -1;
+    QTest::newRow("half rounds to even") << "2.5"
+                                         << "1.5" << 2 << 0;
+    QTest::newRow("huge") << "99999"
+                          << "1e9" << -1 << 0;
   }
   void portSettingsOpen() {
     QFETCH(QString, speed);
@@ -130,9 +140,12 @@ class TestDialogs : public QObject {
     QTest::addColumn<int>("portRow");
     QTest::addColumn<QString>("speedCode");
     QTest::addColumn<QString>("portCode");
-    QTest::newRow("chosen") << 3 << 2 << "4" << "3";
-    QTest::newRow("first rows") << 0 << 0 << "1" << "1";
-    QTest::newRow("nothing selected") << -1 << -1 << "0" << "0";
+    QTest::newRow("chosen") << 3 << 2 << "4"
+                            << "3";
+    QTest::newRow("first rows") << 0 << 0 << "1"
+                                << "1";
+    QTest::newRow("nothing selected") << -1 << -1 << "0"
+                                      << "0";
   }
   void portSettingsOkStoresSpeedFirst() {
     QFETCH(int, speedRow);
@@ -315,9 +328,9 @@ class TestDialogs : public QObject {
   void onlyDirectoriesAreListed() {
     const QString dir = m_tmp.path() + "/links";
     QVERIFY(QDir().mkpath(dir + "/real"));
-    QVERIFY(QFile::link("/dev/null", dir + "/COM1"));          // a COM port's link to a device
-    QVERIFY(QFile::link(dir + "/real", dir + "/to-real"));     // a link to a folder is a folder
-    QVERIFY(QFile::link(dir + "/gone", dir + "/dangling"));    // a link to nothing is none
+    QVERIFY(QFile::link("/dev/null", dir + "/COM1"));        // a COM port's link to a device
+    QVERIFY(QFile::link(dir + "/real", dir + "/to-real"));   // a link to a folder is a folder
+    QVERIFY(QFile::link(dir + "/gone", dir + "/dangling"));  // a link to nothing is none
     {
       QFile file(dir + "/file.txt");
       QVERIFY(file.open(QIODevice::WriteOnly));
@@ -374,9 +387,12 @@ class TestDialogs : public QObject {
   void aMessageBoxIsWideEnoughForItsCaption_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::newRow("-11") << "RTKelvane" << "Recv 디렉토리 설정에러";
-    QTest::newRow("-12") << "RTKelvane" << "Send 디렉토리 설정에러";
-    QTest::newRow("exit") << "Exit Applicatein" << " 프로그램을 종료 하시겠습니까? ";
+    QTest::newRow("-11") << "RTKelvane"
+                         << "Recv 디렉토리 설정에러";
+    QTest::newRow("-12") << "RTKelvane"
+                         << "Send 디렉토리 설정에러";
+    QTest::newRow("exit") << "Exit Applicatein"
+                          << " 프로그램을 종료 하시겠습니까? ";
   }
   void aMessageBoxIsWideEnoughForItsCaption() {
     QFETCH(QString, title);
@@ -402,7 +418,7 @@ class TestDialogs : public QObject {
     dialog.drvList()->SetDrive(m_usb);  // the operator's earlier choice
     QCOMPARE(dialog.dirList()->Path(), m_usb);
     QVERIFY(dialog.dirList()->SetPath(m_usb + "/data"));
-    dialog.drvList()->setFocus();       // remembered as the drive to go back to
+    dialog.drvList()->setFocus();  // remembered as the drive to go back to
     QString listDuringMessage;
     messages.whileShown = [&](const MessageRequest&) { listDuringMessage = dialog.drvList()->DriveRoot(); };
     dialog.drvList()->setCurrentIndex(2);  // the operator picks the disc

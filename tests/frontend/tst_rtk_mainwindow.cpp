@@ -128,11 +128,14 @@ class TestMainWindow : public QObject {
     auto window = rig.MakeWindow();
     QCOMPARE(window->size(), QSize(493, 354));
     QCOMPARE(window->windowTitle(), QString("Kelvane"));
-    struct Row { const char* name; QRect rect; };
+    struct Row {
+      const char* name;
+      QRect rect;
+    };
     const Row rows[] = {
-        {"txtSendDir", Twips::Rect(690, 1305, 5490, 360)},   {"cmdSendDirSet", Twips::Rect(6180, 1290, 570, 345)},
-        {"txtRecvDir", Twips::Rect(690, 2160, 5475, 360)},   {"cmdRecvDirSet", Twips::Rect(6165, 2145, 570, 345)},
-        {"ChkFileMode", Twips::Rect(720, 2640, 2295, 375)},  {"Shape1", Twips::Rect(1590, 3465, 930, 960)},
+        {"txtSendDir", Twips::Rect(690, 1305, 5490, 360)},    {"cmdSendDirSet", Twips::Rect(6180, 1290, 570, 345)},
+        {"txtRecvDir", Twips::Rect(690, 2160, 5475, 360)},    {"cmdRecvDirSet", Twips::Rect(6165, 2145, 570, 345)},
+        {"ChkFileMode", Twips::Rect(720, 2640, 2295, 375)},   {"Shape1", Twips::Rect(1590, 3465, 930, 960)},
         {"picSendButton", Twips::Rect(1680, 3600, 765, 720)}, {"Picture6", Twips::Rect(2655, 3840, 2445, 285)},
         {"picDisp", Twips::Rect(5280, 3480, 525, 1080)},
     };
@@ -168,8 +171,8 @@ class TestMainWindow : public QObject {
     auto window = rig.MakeWindow();
     ShowActive(*window);
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("cmdSendDirSet"));
-    const QStringList expected = {"cmdRecvDirSet", "picSendButton", "txtRecvDir", "txtSendDir", "ChkFileMode",
-                                  "cmdSendDirSet"};
+    const QStringList expected = {"cmdRecvDirSet", "picSendButton", "txtRecvDir",
+                                  "txtSendDir",    "ChkFileMode",   "cmdSendDirSet"};
     for (const QString& name : expected) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget()->objectName(), name);
@@ -217,12 +220,18 @@ class TestMainWindow : public QObject {
   void theWindowIsDisabledDuringTheCall() {
     auto rig = MakeRig();
     auto window = rig->MakeWindow();
-    struct Seen { frmMain* window; int calls = 0; bool enabled = true; } seen{window.get()};
-    m_standIn.setHook([](void* context) {
-      auto* s = static_cast<Seen*>(context);
-      ++s->calls;
-      s->enabled = s->window->isEnabled();
-    }, &seen);
+    struct Seen {
+      frmMain* window;
+      int calls = 0;
+      bool enabled = true;
+    } seen{window.get()};
+    m_standIn.setHook(
+        [](void* context) {
+          auto* s = static_cast<Seen*>(context);
+          ++s->calls;
+          s->enabled = s->window->isEnabled();
+        },
+        &seen);
     MousePointer::SetHourglass();
     Transfer(*window);
     QCOMPARE(seen.calls, 1);
@@ -277,9 +286,15 @@ class TestMainWindow : public QObject {
     QTest::addColumn<QString>("environment");  // VANTOR_COM2 at start; "-" for unset
     QTest::addColumn<QString>("setting");      // Ports/COM2; "" for none
     QTest::addColumn<QString>("seen");         // VANTOR_COM2 during the call; "-" for unset
-    QTest::newRow("setting") << "-" << "/dev/serial/by-id/usb-cradle" << "/dev/serial/by-id/usb-cradle";
-    QTest::newRow("environment wins") << "/dev/ttyUSB7" << "/dev/ttyUSB0" << "/dev/ttyUSB7";
-    QTest::newRow("neither") << "-" << "" << "-";
+    QTest::newRow("setting") << "-"
+                             << "/dev/serial/by-id/usb-cradle"
+                             << "/dev/serial/by-id/usb-cradle";
+    QTest::newRow("environment wins") << "/dev/ttyUSB7"
+                                      << "/dev/ttyUSB0"
+                                      << "/dev/ttyUSB7";
+    QTest::newRow("neither") << "-"
+                             << ""
+                             << "-";
   }
   void portDevicesComeFromTheSettings() {
     QFETCH(QString, environment);
@@ -291,10 +306,11 @@ class TestMainWindow : public QObject {
     rig->store.values["CommPortNo"] = "2";
     if (!setting.isEmpty()) rig->store.portDevices[2] = setting;
     auto window = rig->MakeWindow();
-    struct Seen { QString com2; } during;
-    m_standIn.setHook([](void* context) {
-      static_cast<Seen*>(context)->com2 = qEnvironmentVariable("VANTOR_COM2", "-");
-    }, &during);
+    struct Seen {
+      QString com2;
+    } during;
+    m_standIn.setHook(
+        [](void* context) { static_cast<Seen*>(context)->com2 = qEnvironmentVariable("VANTOR_COM2", "-"); }, &during);
     Transfer(*window);
     QCOMPARE(m_standIn.lastCall().portNo, 2);
     QCOMPARE(during.com2, seen);
@@ -335,14 +351,13 @@ class TestMainWindow : public QObject {
     QCOMPARE(box.title, QString("RTKelvane"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY2(box.text.startsWith("통신포트를 열 수 없습니다: COM3\n장치: " + device +
-                                 "\n원인: No such file or directory\n"),
-             qPrintable(box.text));
+    QVERIFY2(
+        box.text.startsWith("통신포트를 열 수 없습니다: COM3\n장치: " + device + "\n원인: No such file or directory\n"),
+        qPrintable(box.text));
     if (fromEnvironment) {
       QVERIFY2(box.text.contains("VANTOR_COM3"), qPrintable(box.text));
     } else {
-      QVERIFY2(box.text.contains("[Ports]") && box.text.contains("COM3=") &&
-                   box.text.contains(rig->store.Location()),
+      QVERIFY2(box.text.contains("[Ports]") && box.text.contains("COM3=") && box.text.contains(rig->store.Location()),
                qPrintable(box.text));
     }
   }
@@ -364,13 +379,20 @@ class TestMainWindow : public QObject {
     auto rig = MakeRig();
     auto window = rig->MakeWindow();
     ShowActive(*window);
-    struct Seen { frmMain* window; bool closed = true; bool visible = false; bool transferring = false; } seen{window.get()};
-    m_standIn.setHook([](void* context) {
-      auto* s = static_cast<Seen*>(context);
-      s->transferring = s->window->IsTransferring();
-      s->closed = s->window->close();  // the close box, Alt+F4, the session ending
-      s->visible = s->window->isVisible();
-    }, &seen);
+    struct Seen {
+      frmMain* window;
+      bool closed = true;
+      bool visible = false;
+      bool transferring = false;
+    } seen{window.get()};
+    m_standIn.setHook(
+        [](void* context) {
+          auto* s = static_cast<Seen*>(context);
+          s->transferring = s->window->IsTransferring();
+          s->closed = s->window->close();  // the close box, Alt+F4, the session ending
+          s->visible = s->window->isVisible();
+        },
+        &seen);
     rig->messages.defaultAnswer = QMessageBox::Yes;
     Transfer(*window);
     QVERIFY(seen.transferring);
@@ -690,7 +712,8 @@ class TestMainWindow : public QObject {
     const auto handler = send ? &frmMain::cmdSendDirSet_Click : &frmMain::cmdRecvDirSet_Click;
     (window.get()->*handler)();
     QVERIFY(driver.Fired());
-    QCOMPARE(title, send ? QString(" 마스터 파일이 있는 디렉토리 설정") : QString(" 데이터 파일이 저장될 디렉토리 설정"));
+    QCOMPARE(title,
+             send ? QString(" 마스터 파일이 있는 디렉토리 설정") : QString(" 데이터 파일이 저장될 디렉토리 설정"));
     QVERIFY(!hourglass);
     QCOMPARE(shown, dir);  // the chooser opened on the box's directory
     const QString expected = (ok && send ? m_send + "/master" : dir) + "/";

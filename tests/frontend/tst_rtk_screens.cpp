@@ -17,10 +17,10 @@
 #include "Fonts.h"
 #include "Rig.h"
 #include "VolumeSource.h"
+#include "control_ids.h"
 #include "frmDirSelect.h"
 #include "frmFlash.h"
 #include "frmPortSetting.h"
-#include "control_ids.h"
 #include "qt_transfer_dialog.h"
 
 namespace {
@@ -54,7 +54,9 @@ class TestScreens : public QObject {
 
   void mainWindow() {
     Rig rig;
-    rig.store.values = {{"CommPortNo", "2"}, {"CommSpeed", "4"}, {"SendDir", "/home/kelvane/send/"},
+    rig.store.values = {{"CommPortNo", "2"},
+                        {"CommSpeed", "4"},
+                        {"SendDir", "/home/kelvane/send/"},
                         {"RecvDir", "/home/kelvane/recv/"}};
     auto window = rig.MakeWindow();
     Shoot(*window, "main_window.png", QSize(493, 354));
@@ -65,7 +67,9 @@ class TestScreens : public QObject {
   // main window, as a transfer shows it).
   void readmePictures() {
     Rig rig;
-    rig.store.values = {{"CommPortNo", "1"}, {"CommSpeed", "2"}, {"SendDir", "/home/shop/kelvane-demo/send/"},
+    rig.store.values = {{"CommPortNo", "1"},
+                        {"CommSpeed", "2"},
+                        {"SendDir", "/home/shop/kelvane-demo/send/"},
                         {"RecvDir", "/home/shop/kelvane-demo/recv/"}};
     auto window = rig.MakeWindow();
     Shoot(*window, "readme_main_window.png", QSize(493, 354));

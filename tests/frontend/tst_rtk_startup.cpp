@@ -5,23 +5,23 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "DefaultDirs.h"
 #include "InstanceLock.h"
 #include "PortErrorText.h"
-#include "StartMain.h"
 #include "Rig.h"
+#include "StartMain.h"
 
 namespace {
 
@@ -71,15 +71,24 @@ class TestStartup : public QObject {
     QTest::addColumn<int>("portNo");
     QTest::addColumn<int>("baudRate");
     QTest::addColumn<QString>("status");
-    QTest::newRow("COM3, no speed") << "3" << "-" << 3 << 19200 << "통신설정 : COM3 - 19200, N, 8, 1";
-    QTest::newRow("speed code 1") << "1" << "1" << 1 << 9600 << "통신설정 : COM1 - 9600, N, 8, 1";
-    QTest::newRow("baud rate stored") << "2" << "9600" << 2 << 19200 << "통신설정 : COM2 - 19200, N, 8, 1";
-    QTest::newRow("port 7") << "7" << "4" << 1 << 115200 << "통신설정 : COM1 - 115200, N, 8, 1";
-    QTest::newRow("letters after") << "3abc" << "3xyz" << 3 << 38400 << "통신설정 : COM3 - 38400, N, 8, 1";
-    QTest::newRow("non-numeric") << "COM2" << "fast" << 1 << 19200 << "통신설정 : COM1 - 19200, N, 8, 1";
-    QTest::newRow("empty") << "" << "" << 1 << 19200 << "통신설정 : COM1 - 19200, N, 8, 1";
-    QTest::newRow("blanks") << "  2 " << " 4  " << 2 << 115200 << "통신설정 : COM2 - 115200, N, 8, 1";
-    QTest::newRow("1.0") << "4.0" << "1.0" << 4 << 9600 << "통신설정 : COM4 - 9600, N, 8, 1";
+    QTest::newRow("COM3, no speed") << "3"
+                                    << "-" << 3 << 19200 << "통신설정 : COM3 - 19200, N, 8, 1";
+    QTest::newRow("speed code 1") << "1"
+                                  << "1" << 1 << 9600 << "통신설정 : COM1 - 9600, N, 8, 1";
+    QTest::newRow("baud rate stored") << "2"
+                                      << "9600" << 2 << 19200 << "통신설정 : COM2 - 19200, N, 8, 1";
+    QTest::newRow("port 7") << "7"
+                            << "4" << 1 << 115200 << "통신설정 : COM1 - 115200, N, 8, 1";
+    QTest::newRow("letters after") << "3abc"
+                                   << "3xyz" << 3 << 38400 << "통신설정 : COM3 - 38400, N, 8, 1";
+    QTest::newRow("non-numeric") << "COM2"
+                                 << "fast" << 1 << 19200 << "통신설정 : COM1 - 19200, N, 8, 1";
+    QTest::newRow("empty") << ""
+                           << "" << 1 << 19200 << "통신설정 : COM1 - 19200, N, 8, 1";
+    QTest::newRow("blanks") << "  2 "
+                            << " 4  " << 2 << 115200 << "통신설정 : COM2 - 115200, N, 8, 1";
+    QTest::newRow("1.0") << "4.0"
+                         << "1.0" << 4 << 9600 << "통신설정 : COM4 - 9600, N, 8, 1";
   }
   void settingsInEffect() {
     QFETCH(QString, port);
@@ -150,10 +159,14 @@ class TestStartup : public QObject {
     QTest::addColumn<QString>("recvDir");
     QTest::addColumn<bool>("sendMade");
     QTest::addColumn<bool>("recvMade");
-    QTest::newRow("first start") << "-" << "-" << true << true;
-    QTest::newRow("defaults stored with a final /") << "HOME/send/" << "HOME/recv/" << true << true;
-    QTest::newRow("folders of the operator's") << "/elsewhere/send" << "/elsewhere/recv" << false << false;
-    QTest::newRow("one of each") << "-" << "/elsewhere/recv" << true << false;
+    QTest::newRow("first start") << "-"
+                                 << "-" << true << true;
+    QTest::newRow("defaults stored with a final /") << "HOME/send/"
+                                                    << "HOME/recv/" << true << true;
+    QTest::newRow("folders of the operator's") << "/elsewhere/send"
+                                               << "/elsewhere/recv" << false << false;
+    QTest::newRow("one of each") << "-"
+                                 << "/elsewhere/recv" << true << false;
   }
   void defaultFoldersAreCreatedAtStart() {
     QFETCH(QString, sendDir);
@@ -178,15 +191,19 @@ class TestStartup : public QObject {
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("fromEnvironment");
     QTest::addColumn<QString>("text");
-    QTest::newRow("missing device") << "No such file or directory" << false
+    QTest::newRow("missing device")
+        << "No such file or directory" << false
         << "통신포트를 열 수 없습니다: COM2\n장치: /dev/ttyUSB0\n원인: No such file or directory\n\n"
            "장치는 설정 파일의 [Ports] 그룹에서 COM2=장치 로 정합니다:\n/home/shop/.config/Kelvane/Kelvane.conf";
-    QTest::newRow("settings refused") << "" << false
-        << "통신포트를 열 수 없습니다: COM2\n장치: /dev/ttyUSB0\n원인: 장치가 통신 설정(속도, 8N1)을 받아들이지 않습니다\n\n"
+    QTest::newRow("settings refused")
+        << "" << false
+        << "통신포트를 열 수 없습니다: COM2\n장치: /dev/ttyUSB0\n원인: 장치가 통신 설정(속도, 8N1)을 받아들이지 "
+           "않습니다\n\n"
            "장치는 설정 파일의 [Ports] 그룹에서 COM2=장치 로 정합니다:\n/home/shop/.config/Kelvane/Kelvane.conf";
     QTest::newRow("environment") << "Permission denied (the device belongs to the group dialout)" << true
-        << "통신포트를 열 수 없습니다: COM2\n장치: /dev/ttyUSB0\n원인: Permission denied (the device belongs to the group "
-           "dialout)\n\n이 장치는 환경 변수 VANTOR_COM2 이 정합니다.";
+                                 << "통신포트를 열 수 없습니다: COM2\n장치: /dev/ttyUSB0\n원인: Permission denied (the "
+                                    "device belongs to the group "
+                                    "dialout)\n\n이 장치는 환경 변수 VANTOR_COM2 이 정합니다.";
   }
   void portErrorText() {
     QFETCH(QString, reason);

@@ -43,10 +43,10 @@ class FuzzInput {
 // A property that must hold whatever the input: a failure aborts, which the
 // fuzzer reports as a crash with the input that caused it, and which fails the
 // corpus replay test.
-#define FUZZ_CHECK(cond)                                                                     \
-  do {                                                                                       \
-    if (!(cond)) {                                                                           \
-      std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond);     \
-      std::abort();                                                                          \
-    }                                                                                        \
+#define FUZZ_CHECK(cond)                                                               \
+  do {                                                                                 \
+    if (!(cond)) {                                                                     \
+      std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #cond); \
+      std::abort();                                                                    \
+    }                                                                                  \
   } while (0)

@@ -52,7 +52,8 @@ void CheckCalls(const FakeFileSystem& fs) {
   for (const std::string& call : fs.calls) {
     const std::string paths = call.substr(call.find(' ') + 1);
     const std::size_t arrow = call.rfind("Rename ", 0) == 0 ? paths.find(" -> ") : std::string::npos;
-    for (const std::string& path : {paths.substr(0, arrow), arrow == std::string::npos ? paths : paths.substr(arrow + 4)}) {
+    for (const std::string& path :
+         {paths.substr(0, arrow), arrow == std::string::npos ? paths : paths.substr(arrow + 4)}) {
       FUZZ_CHECK(path.rfind(kDir, 0) == 0);
       const std::string name = path.substr(kDir.size());
       FUZZ_CHECK(name.empty() || vantor::IsPlainName(name));
@@ -66,7 +67,8 @@ bool NotLost(const FakeFileSystem& fs, const std::string& tmpName, const std::st
   for (const std::string& name : fs.Names(kDir)) {
     if (name.rfind(tmpName, 0) == 0 && fs.Get(kDir + name) == d) return true;
   }
-  return !fs.Has(kDir + tmpName) && !dataName.empty() && fs.Get(kDir + dataName).find(KeptRecords(d)) != std::string::npos;
+  return !fs.Has(kDir + tmpName) && !dataName.empty() &&
+         fs.Get(kDir + dataName).find(KeptRecords(d)) != std::string::npos;
 }
 
 void Run(vfuzz::FuzzInput& in, FakeFileSystem& fs, std::uint8_t flags) {

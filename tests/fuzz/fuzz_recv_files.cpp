@@ -20,8 +20,8 @@ using vtest::FakeFileSystem;
 
 const std::string kDir = "recv/";
 // "D" is a directory, so "D.Tmp" has a data file that cannot be opened.
-const char* const kNames[] = {"A.TXT.Tmp", "A.TXT.tmp", "B.TXT.TMP", ".Tmp", "\xEA\xB0\x80.TXT.Tmp", "STOCK.TXT.Tmp",
-                              "D.Tmp",     "C.TXT.Tmp.unsaved", "COMMLIST.LST", "A.TXT"};
+const char* const kNames[] = {"A.TXT.Tmp",     "A.TXT.tmp", "B.TXT.TMP",         ".Tmp",         "\xEA\xB0\x80.TXT.Tmp",
+                              "STOCK.TXT.Tmp", "D.Tmp",     "C.TXT.Tmp.unsaved", "COMMLIST.LST", "A.TXT"};
 const char* const kPathParts[] = {"", ".Tmp", "A.TXT", ".unsaved", "recv"};
 const int kErrors[] = {ENOSPC, EIO, EACCES};
 
@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   // Files that are neither temporary files nor their data files are never touched.
   for (const auto& [name, data] : before) {
-    const bool dataFile = tmpFiles.count(name + ".Tmp") || tmpFiles.count(name + ".tmp") || tmpFiles.count(name + ".TMP");
+    const bool dataFile =
+        tmpFiles.count(name + ".Tmp") || tmpFiles.count(name + ".tmp") || tmpFiles.count(name + ".TMP");
     if (!vantor::IsTmpName(name) && !dataFile) FUZZ_CHECK(fs.Get(kDir + name) == data);
   }
   // Expected data files: what was there, then the records of each temporary

@@ -174,9 +174,7 @@ class StepRun {
         piece[0] = static_cast<char>(PickLead(ctl >> 2));
         piece = Sealed(piece);
         break;
-      default:
-        m_last = TerminalFrame(ctl >> 2);
-        return DeliverStream(m_last);
+      default: m_last = TerminalFrame(ctl >> 2); return DeliverStream(m_last);
     }
     m_last = piece;
     Deliver(piece);

@@ -64,7 +64,8 @@ Script& Short(Script& s, const std::string& bytes) {
 
 std::string Lines(int count, int width) {
   std::string d;
-  for (int i = 0; i < count; ++i) d += std::string(static_cast<std::size_t>(width), static_cast<char>('A' + i % 26)) + "\r\n";
+  for (int i = 0; i < count; ++i)
+    d += std::string(static_cast<std::size_t>(width), static_cast<char>('A' + i % 26)) + "\r\n";
   return d;
 }
 
@@ -130,16 +131,18 @@ void StepsCorpus(const fs::path& dir) {
   }
   {  // frames cut short and garbage up to the retry limit
     Script s = Steps(0, PHASE_RECV, 100, 0);
-    Short(s, std::string("\x02" "00001ABC", 9));
+    Short(s, std::string("\x02"
+                         "00001ABC",
+                         9));
     for (int i = 0; i < 11; ++i) Short(s, "\x18garbage");
     Write(dir, "faults_to_retry_limit", s.b);
   }
   {  // hostile and odd names in headers
     Script s = Steps(0, PHASE_SOH, 1);
-    Soh1(s, 100, 0, 4);  // "../A.TXT"
-    Soh1(s, 100, 0, 5);  // ""
-    Soh1(s, 100, 0, 7);  // "A.TXT.Tmp", kept for the directory's own files
-    Soh1(s, 100, 0, 6);  // "COMMLIST.LST", too
+    Soh1(s, 100, 0, 4);   // "../A.TXT"
+    Soh1(s, 100, 0, 5);   // ""
+    Soh1(s, 100, 0, 7);   // "A.TXT.Tmp", kept for the directory's own files
+    Soh1(s, 100, 0, 6);   // "COMMLIST.LST", too
     Soh1(s, 9999, 0, 3);  // a Korean name, the largest block
     Data(s, 1, "\xB0\xA1\r\n", 1);
     Write(dir, "odd_names", s.b);
@@ -155,9 +158,17 @@ void StepsCorpus(const fs::path& dir) {
   }
   {  // whole frames of the read length with valid trailers (operation 1)
     Script s = Steps(0, PHASE_RECV, 10, 1);
-    s.Byte(1 | 3 << 2).Raw("\x02" "00001" "0123456789..");  // STX, 18 bytes with the trailer
-    s.Byte(1 | 5 << 2).Raw("\x1C" "00002" "           ..");  // FS
-    s.Byte(1 | 2 << 2);                                    // EOT, filled with blanks
+    s.Byte(1 | 3 << 2)
+        .Raw(
+            "\x02"
+            "00001"
+            "0123456789..");  // STX, 18 bytes with the trailer
+    s.Byte(1 | 5 << 2)
+        .Raw(
+            "\x1C"
+            "00002"
+            "           ..");  // FS
+    s.Byte(1 | 2 << 2);        // EOT, filled with blanks
     Write(dir, "sealed_frames", s.b);
   }
   {  // append mode, two files
@@ -204,9 +215,9 @@ void RecvFilesCorpus(const fs::path& dir) {
   }
   {
     Script s = Files(2);
-    File(s, 4, "");              // empty, Korean name
-    File(s, 2, "no line end");   // no CR at all
-    File(s, 7, "kept\r\n");      // ".unsaved", not a temporary file
+    File(s, 4, "");             // empty, Korean name
+    File(s, 2, "no line end");  // no CR at all
+    File(s, 7, "kept\r\n");     // ".unsaved", not a temporary file
     Write(dir, "empty_and_no_cr", s.b);
   }
   {

@@ -179,7 +179,7 @@ void TestRunVantor::desktopProgramsApplicationShowsTheWindow() {
   QCOMPARE(code, -2);
   QCOMPARE(cancelRun, std::string(5 * 1024, '\x18'));
   QCOMPARE(QCoreApplication::instance(), &app);  // the program's own, untouched
-  QVERIFY(TransferWindow() == nullptr);         // nothing of the call is left
+  QVERIFY(TransferWindow() == nullptr);          // nothing of the call is left
 }
 
 void TestRunVantor::noUsableDisplayRunsHeadless_data() {

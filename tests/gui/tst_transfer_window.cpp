@@ -238,7 +238,8 @@ void TestTransferWindow::colours() {
   QCOMPARE(PixelAt(image, &dialog, full, {4, full->height() / 2}), red);  // one smooth bar, no blocks
   QVERIFY(PixelAt(image, &dialog, full, {0, 0}).lightness() < 100);       // its border
   // The button keeps the platform's colours.
-  QCOMPARE(dialog.CancelButton()->palette().color(QPalette::Button), QGuiApplication::palette().color(QPalette::Button));
+  QCOMPARE(dialog.CancelButton()->palette().color(QPalette::Button),
+           QGuiApplication::palette().color(QPalette::Button));
   dialog.hide();
 }
 

@@ -1,8 +1,8 @@
 // The Qt window under whole transfers over a pseudo-terminal: the real line,
 // the real clock, the dialog's logic, and the test terminal on the master.
 // The window is read back after every change the dialog makes.
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,7 +71,7 @@ void TestWindowRun::receiveRunFollowedByTheWindow() {
   vtest::RunDirs dirs(pty.SlavePath());
   const std::vector<vtest::FileData> files = {
       {Cp949("재고.TXT"), StockRecords(150, 1000)},  // 6,000 bytes: 6 blocks of 1,000
-      {"STOCK.TXT", StockRecords(60, 5000)},           // 2,400 bytes: 3 blocks, the last short
+      {"STOCK.TXT", StockRecords(60, 5000)},         // 2,400 bytes: 3 blocks, the last short
   };
   const long total = 8400;
   vantor::CTransferWindowQt qtWindow;

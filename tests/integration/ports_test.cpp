@@ -41,15 +41,15 @@ TEST_F(SerialDevices, OnlyPortsWithSomethingBehindThemAreListedInOrder) {
                            "ttySTM0", "ttyUSB0x", "null"}) {
     Device(name);
   }
-  UartType("ttyS0", "4");   // a 16550A
-  UartType("ttyS1", "0");   // no chip at that address
+  UartType("ttyS0", "4");  // a 16550A
+  UartType("ttyS1", "0");  // no chip at that address
   UartType("ttyS10", "4");
   // ttyS2 has no type at all: the kernel does not know it as a UART.
   fs::create_directories(m_root / "dev/ttyACM9");  // a directory is no device
   std::vector<std::string> paths;
   for (const ports::SerialDevice& d : ports::ListSerialDevices(m_roots)) paths.push_back(d.path);
-  EXPECT_EQ(paths, (std::vector<std::string>{Dev("ttyS0"), Dev("ttyS10"), Dev("ttyUSB0"), Dev("ttyUSB1"),
-                                             Dev("ttyACM0")}));
+  EXPECT_EQ(paths,
+            (std::vector<std::string>{Dev("ttyS0"), Dev("ttyS10"), Dev("ttyUSB0"), Dev("ttyUSB1"), Dev("ttyACM0")}));
 }
 
 TEST_F(SerialDevices, ByIdNamesGoWithTheirDevice) {

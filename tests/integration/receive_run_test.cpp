@@ -43,9 +43,9 @@ TEST_F(ReceiveRun, SeveralFilesBecomeDataFilesWithStarredRecordsDropped) {
   EXPECT_EQ(ReadFile(m_recv / "COMMINFO.INI"), "STOCK.TXT\r\nORDER.DAT\r\n");
 
   const std::string log = Log();
-  for (const char* entry : {"Port Open\r\n", "EOT\r\n", "EOT Send Len = [10]\r\n", "Data Recv Success!\r\n",
-                            "Port Close\r\n", "File name = [STOCK.TXT.Tmp], Record Length = [24]\r\n",
-                            "Num of Delete = [300]\r\n"}) {
+  for (const char* entry :
+       {"Port Open\r\n", "EOT\r\n", "EOT Send Len = [10]\r\n", "Data Recv Success!\r\n", "Port Close\r\n",
+        "File name = [STOCK.TXT.Tmp], Record Length = [24]\r\n", "Num of Delete = [300]\r\n"}) {
     EXPECT_NE(log.find(entry), std::string::npos) << entry;
   }
   EXPECT_LT(log.find("Data Recv Success!"), log.find("Port Close"));

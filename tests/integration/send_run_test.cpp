@@ -17,9 +17,9 @@ std::string Text(std::size_t n, char seed) {
 }
 
 TEST_F(SendRun, SeveralFilesOfEveryShapeArriveWhole) {
-  const std::string nine = Text(9000, 0);     // STX, STX, ETB
-  const std::string eight = Text(8000, 3);    // STX, STX, then FS
-  const std::string small = "M1\r\nM2\r\n";   // one ETB
+  const std::string nine = Text(9000, 0);    // STX, STX, ETB
+  const std::string eight = Text(8000, 3);   // STX, STX, then FS
+  const std::string small = "M1\r\nM2\r\n";  // one ETB
   WriteFile(m_send / "NINE.TXT", nine);
   WriteFile(m_send / "EIGHT.TXT", eight);
   WriteFile(m_send / "SMALL.TXT", small);

@@ -92,7 +92,8 @@ TEST_F(VantorCli, ResultCodesBecomeExitStatuses) {
     EXPECT_EQ(LastLine(o.out), r.line);
   }
   ::unsetenv("VANTOR_COM2");
-  const Outcome noDir = Vantor({"--recv-dir", (m_root / "absent").string(), "--send-dir", m_send.string()}, m_root).Wait();
+  const Outcome noDir =
+      Vantor({"--recv-dir", (m_root / "absent").string(), "--send-dir", m_send.string()}, m_root).Wait();
   EXPECT_EQ(noDir.exitStatus, 11);
   const Outcome noSend = Vantor({"--recv-dir", m_recv.string(), "--send-dir", ""}, m_root).Wait();
   EXPECT_EQ(noSend.exitStatus, 12);
@@ -110,19 +111,25 @@ TEST_F(VantorCli, ResultsOtherThanSuccessAreExplainedOnStandardError) {
   };
   const std::string recv = m_recv.string(), send = m_send.string();
   const Row rows[] = {
-      {{"--recv-dir", absent, "--send-dir", send}, 11,
+      {{"--recv-dir", absent, "--send-dir", send},
+       11,
        "vantor: receive directory \"" + absent + "\": No such file or directory"},
-      {{"--recv-dir", (m_root / "a-file").string(), "--send-dir", send}, 11,
+      {{"--recv-dir", (m_root / "a-file").string(), "--send-dir", send},
+       11,
        "vantor: receive directory \"" + (m_root / "a-file").string() + "\": not a directory"},
       {{"--recv-dir", recv, "--send-dir", ""}, 12, "vantor: send directory \"\": no directory given"},
-      {{"--recv-dir", recv, "--send-dir", absent}, 12,
+      {{"--recv-dir", recv, "--send-dir", absent},
+       12,
        "vantor: send directory \"" + absent + "\": No such file or directory"},
       {{"--recv-dir", recv, "--send-dir", send, "--port", "5"}, 13, "vantor: port 5 is outside 1..4"},
-      {{"--recv-dir", recv, "--send-dir", send, "--speed", "4800"}, 14,
+      {{"--recv-dir", recv, "--send-dir", send, "--speed", "4800"},
+       14,
        "vantor: speed 4800 is not accepted (9600 14400 19200 38400 56000 57600 115200 128000 256000)"},
-      {{"--recv-dir", recv, "--send-dir", send, "--port", "2"}, 4,
+      {{"--recv-dir", recv, "--send-dir", send, "--port", "2"},
+       4,
        "vantor: COM2 is " + absent + ", which cannot be used: No such file or directory"},
-      {{"--recv-dir", recv, "--send-dir", send, "--port", "3"}, 4,
+      {{"--recv-dir", recv, "--send-dir", send, "--port", "3"},
+       4,
        "vantor: COM3 is /dev/null, which cannot be used: not a serial line (Inappropriate ioctl for device)"},
   };
   ::setenv("VANTOR_COM2", absent.c_str(), 1);
@@ -171,8 +178,7 @@ TEST_F(VantorCli, AMissingDeviceEndsAtOnceAndIsNamed) {
   EXPECT_NE(o.err.find("Vantor2: COM1: " + absent + ": No such file or directory"), std::string::npos) << o.err;
   EXPECT_EQ(LastLine(o.err), "vantor: COM1 is " + absent + ", which cannot be used: No such file or directory");
   // The log names the device in an entry of its own after "Port Open Error...".
-  EXPECT_NE(Log().find("Port Open Error...\r\nCOM1: " + absent + ": No such file or directory\r\n"),
-            std::string::npos)
+  EXPECT_NE(Log().find("Port Open Error...\r\nCOM1: " + absent + ": No such file or directory\r\n"), std::string::npos)
       << Log();
 }
 

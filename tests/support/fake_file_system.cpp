@@ -10,8 +10,8 @@ namespace {
 using vantor::SysError;
 
 const char* OpName(FakeFileSystem::Op op) {
-  static const char* const kNames[] = {"Open",   "Read",   "Write",           "Seek",          "Size",
-                                       "Truncate", "Flush", "Remove",        "Rename",        "CreateDirectory",
+  static const char* const kNames[] = {"Open",          "Read",          "Write",  "Seek",   "Size",
+                                       "Truncate",      "Flush",         "Remove", "Rename", "CreateDirectory",
                                        "ListDirectory", "FlushDirectory"};
   return kNames[static_cast<int>(op)];
 }
@@ -175,8 +175,7 @@ std::vector<std::string> FakeFileSystem::Names(const std::string& dir) const {
   return names;
 }
 
-std::unique_ptr<vantor::CFile> FakeFileSystem::Open(const std::string& path, vantor::OpenMode mode,
-                                                    SysError* error) {
+std::unique_ptr<vantor::CFile> FakeFileSystem::Open(const std::string& path, vantor::OpenMode mode, SysError* error) {
   SysError e = Check(Op::Open, path);
   const std::string p = NormalPath(path);
   const Inode* node = Find(p);

@@ -27,8 +27,20 @@ namespace vtest {
 
 class FakeFileSystem final : public vantor::CFileSystem {
  public:
-  enum class Op { Open, Read, Write, Seek, Size, Truncate, Flush, Remove, Rename, CreateDirectory, ListDirectory,
-                  FlushDirectory };
+  enum class Op {
+    Open,
+    Read,
+    Write,
+    Seek,
+    Size,
+    Truncate,
+    Flush,
+    Remove,
+    Rename,
+    CreateDirectory,
+    ListDirectory,
+    FlushDirectory
+  };
 
   FakeFileSystem();
 

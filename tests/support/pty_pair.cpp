@@ -11,7 +11,8 @@ namespace vtest {
 
 PtyPair::PtyPair() {
   m_master.Reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!m_master || ::grantpt(m_master.Get()) != 0 || ::unlockpt(m_master.Get()) != 0) throw std::runtime_error("no pty");
+  if (!m_master || ::grantpt(m_master.Get()) != 0 || ::unlockpt(m_master.Get()) != 0)
+    throw std::runtime_error("no pty");
   m_slavePath = ::ptsname(m_master.Get());
   // Raw on the slave from the start, so that nothing the test terminal writes
   // before the library configures the line is echoed or translated.

@@ -79,20 +79,11 @@ static int answer(unsigned long request, void* arg) {
       *(int*)arg = g_lines;
       pthread_mutex_unlock(&g_lock);
       return 1;
-    case TIOCMSET:
-      set_lines(*(int*)arg);
-      return 1;
-    case TIOCMBIS:
-      set_lines(g_lines | *(int*)arg);
-      return 1;
-    case TIOCMBIC:
-      set_lines(g_lines & ~*(int*)arg);
-      return 1;
-    case TIOCGICOUNT:
-      memset(arg, 0, sizeof(struct serial_icounter_struct));
-      return 1;
-    default:
-      return 0;
+    case TIOCMSET: set_lines(*(int*)arg); return 1;
+    case TIOCMBIS: set_lines(g_lines | *(int*)arg); return 1;
+    case TIOCMBIC: set_lines(g_lines & ~*(int*)arg); return 1;
+    case TIOCGICOUNT: memset(arg, 0, sizeof(struct serial_icounter_struct)); return 1;
+    default: return 0;
   }
 }
 

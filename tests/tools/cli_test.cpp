@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "child_process.h"
+#include "pty_pc.h"
 #include "temp_dir.h"
 #include "text_codec.h"
-#include "pty_pc.h"
 
 namespace hht::test {
 namespace {
@@ -43,10 +43,10 @@ TEST(HhtSimCommandLine, HelpExplainsEveryOption) {
   ChildProcess p(Sim({"--help"}));
   ASSERT_TRUE(p.Started());
   EXPECT_EQ(p.Wait(seconds(10)), 0);
-  for (const char* option : {"--pty", "--link", "--device", "--speed", "--block-size", "--out", "--noise",
-                             "--answer-noise", "--cancel-at", "--drop", "--insert", "--lose", "--drop-at",
-                             "--insert-at", "--lose-at", "--seed", "--timeout", "--tries", "--wait", "--quiet",
-                             "send DIR", "fetch", "Exit status"}) {
+  for (const char* option :
+       {"--pty",       "--link",  "--device", "--speed", "--block-size", "--out",       "--noise",    "--answer-noise",
+        "--cancel-at", "--drop",  "--insert", "--lose",  "--drop-at",    "--insert-at", "--lose-at",  "--seed",
+        "--timeout",   "--tries", "--wait",   "--quiet", "send DIR",     "fetch",       "Exit status"}) {
     EXPECT_NE(p.Output().find(option), std::string::npos) << option;
   }
 }

@@ -35,11 +35,11 @@ class FakePc : public ByteStream {
   std::vector<Millis> timeouts;  // time-outs of the reads that ran out
 
   // Faults, by index into `written`.
-  int silentOpenings = 0;     // opening requests to leave unanswered
-  std::set<int> refuse;       // answered as faulty, whatever they are
-  std::set<int> garble;       // answered, with one byte of the answer spoilt
-  std::set<int> lose;         // handled, but the answer never arrives
-  int closeAfter = -1;        // frames after which the PC lets go of the line
+  int silentOpenings = 0;  // opening requests to leave unanswered
+  std::set<int> refuse;    // answered as faulty, whatever they are
+  std::set<int> garble;    // answered, with one byte of the answer spoilt
+  std::set<int> lose;      // handled, but the answer never arrives
+  int closeAfter = -1;     // frames after which the PC lets go of the line
 
   // The run has ended or the PC has let go of the line.
   bool Closed() const { return closed_; }

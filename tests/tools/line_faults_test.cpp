@@ -145,9 +145,9 @@ TEST_P(LostAnswer, TheFrameIsSentAgainAndTheRunSucceeds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRepeatableAnswer, LostAnswer,
-                         ::testing::Values(LostCase{"opening", 1, 1}, LostCase{"header", 1, 2},
-                                           LostCase{"block", 1, 3}, LostCase{"fetch_opening", 2, 1},
-                                           LostCase{"fetch_header", 2, 2}, LostCase{"request", 2, 4}),
+                         ::testing::Values(LostCase{"opening", 1, 1}, LostCase{"header", 1, 2}, LostCase{"block", 1, 3},
+                                           LostCase{"fetch_opening", 2, 1}, LostCase{"fetch_header", 2, 2},
+                                           LostCase{"request", 2, 4}),
                          [](const auto& param) { return std::string(param.param.what); });
 
 TEST(LostAnswer, ALostCopyOfTheEndAnswerIsFollowedByTheNextCopy) {

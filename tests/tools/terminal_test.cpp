@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "text_codec.h"
 #include "fake_pc.h"
 #include "frame.h"
 #include "terminal.h"
+#include "text_codec.h"
 
 namespace hht::test {
 namespace {
@@ -179,8 +179,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKindOfFrame, TerminalRefusal,
                                            RefusalCase{"full block", 1, 2}, RefusalCase{"last block", 1, 4},
                                            RefusalCase{"end of file", 1, 5}, RefusalCase{"end frame", 1, 6},
                                            RefusalCase{"fetch header", 2, 1}, RefusalCase{"first request", 2, 2},
-                                           RefusalCase{"later request", 2, 3},
-                                           RefusalCase{"end-of-file request", 2, 5},
+                                           RefusalCase{"later request", 2, 3}, RefusalCase{"end-of-file request", 2, 5},
                                            RefusalCase{"fetch end frame", 2, 6}),
                          [](const auto& param) {
                            std::string name = param.param.what;
@@ -291,10 +290,10 @@ TEST(TerminalCancel, CountsBlocksOverTheWholeFetch) {
 
 TEST(TerminalInput, RefusesWhatTheLineCannotCarryBeforeSendingAnything) {
   const std::vector<std::vector<FileData>> bad = {
-      {{"A:B.TXT", "x"}},                   // ':' separates the name list
-      {{std::string(31, 'N'), "x"}},        // longer than the header's name field
+      {{"A:B.TXT", "x"}},                               // ':' separates the name list
+      {{std::string(31, 'N'), "x"}},                    // longer than the header's name field
       {{"가나다라마바사아자차카타파하가나.TXT", "x"}},  // 20 characters, 36 bytes on the line
-      {{"SMILE\xF0\x9F\x98\x80.TXT", "x"}},  // no form in code page 949
+      {{"SMILE\xF0\x9F\x98\x80.TXT", "x"}},             // no form in code page 949
       {{"", "x"}},
   };
   for (const auto& files : bad) {

@@ -62,9 +62,9 @@ std::vector<std::string> Names(const fs::path& dir) {
 
 struct Outcome {
   int simStatus = -1;
-  int pcCode = INT_MIN;  // the last line of the PC's output
-  bool hung = false;          // the terminal did not end, or the PC not even on SIGTERM
-  bool pcStayed = false;      // the PC went on waiting after the terminal had left
+  int pcCode = INT_MIN;   // the last line of the PC's output
+  bool hung = false;      // the terminal did not end, or the PC not even on SIGTERM
+  bool pcStayed = false;  // the PC went on waiting after the terminal had left
   std::string simOutput;
   int acceptedCorrupted = 0;
 };
@@ -99,9 +99,9 @@ Outcome RunPair(const Dirs& d, std::vector<std::string> simArgs) {
   if (!sim.Started()) return o;
   const auto path = sim.ReadLine(seconds(10));
   if (!path) return o;
-  ChildProcess pc({kVantor, "--recv-dir", d.recv.string(), "--send-dir", d.send.string(), "--port", "1", "--speed",
-                   "19200"},
-                  {"VANTOR_COM1=" + *path, "LC_ALL=C.UTF-8"}, d.work.string(), false);
+  ChildProcess pc(
+      {kVantor, "--recv-dir", d.recv.string(), "--send-dir", d.send.string(), "--port", "1", "--speed", "19200"},
+      {"VANTOR_COM1=" + *path, "LC_ALL=C.UTF-8"}, d.work.string(), false);
   // The terminal ends on its own, bounded by its tries and time-outs. Once it
   // has let go of the line the PC sees the hang-up and must end too; if it
   // does not, SIGTERM is the operator's Cancel.
@@ -239,10 +239,9 @@ TEST_F(VantorRuns, UnderNoiseEveryRunEndsAndOnlySuccessfulRunsMergeData) {
     EXPECT_EQ(o.pcCode == success, o.simStatus == 0) << "PC " << o.pcCode << ", terminal " << o.simStatus;
     if (o.pcCode == success && o.simStatus == 0) {
       ++succeeded;
-      const bool exact = sending ? ReadFile(d.recv / "STOCK.TXT") == Kept(stock) &&
-                                       ReadFile(d.recv / "COUNT.DAT") == count
-                                 : ReadFile(terminal / "STOCK.TXT") == stock &&
-                                       ReadFile(terminal / "COUNT.DAT") == count;
+      const bool exact = sending
+                             ? ReadFile(d.recv / "STOCK.TXT") == Kept(stock) && ReadFile(d.recv / "COUNT.DAT") == count
+                             : ReadFile(terminal / "STOCK.TXT") == stock && ReadFile(terminal / "COUNT.DAT") == count;
       if (!exact) ++spoilt;
       if (o.acceptedCorrupted > 0) ++flagged;
       if (!exact) {
@@ -257,9 +256,10 @@ TEST_F(VantorRuns, UnderNoiseEveryRunEndsAndOnlySuccessfulRunsMergeData) {
       EXPECT_TRUE(Names(terminal).empty());
     }
   }
-  std::printf("[ noise    ] %d of %d runs succeeded; %d of them with data the check could not protect (%.1f %%), "
-              "%d with frames accepted although changed\n",
-              succeeded, kRuns, spoilt, succeeded > 0 ? 100.0 * spoilt / succeeded : 0.0, flagged);
+  std::printf(
+      "[ noise    ] %d of %d runs succeeded; %d of them with data the check could not protect (%.1f %%), "
+      "%d with frames accepted although changed\n",
+      succeeded, kRuns, spoilt, succeeded > 0 ? 100.0 * spoilt / succeeded : 0.0, flagged);
   RecordProperty("succeeded", succeeded);
   RecordProperty("spoilt", spoilt);
 }

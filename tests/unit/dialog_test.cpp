@@ -59,8 +59,8 @@ TEST_F(Dialog, PortThatCannotBeOpenedEndsWithMinusFour) {
   vtest::WriteFile(Recv("X.Tmp"), "partial");
   EXPECT_EQ(Run(Params()), -4);
   // The entry after "Port Open Error..." names the port and the line's reason.
-  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: no such device\r\nCom open error\r\nSendDir = [" +
-                       m_cwd.Path("send/") + "]\r\nRecvDir = [" + m_cwd.Path("recv/") + "]\r\n");
+  EXPECT_EQ(Log(), "Port Open Error...\r\nCOM1: no such device\r\nCom open error\r\nSendDir = [" + m_cwd.Path("send/") +
+                       "]\r\nRecvDir = [" + m_cwd.Path("recv/") + "]\r\n");
   EXPECT_FALSE(vtest::Exists(Recv("X.Tmp")));
 }
 
@@ -216,10 +216,11 @@ TEST(CheckArgs, PortFirstThenSpeedThenDirectories) {
     int expected;
   };
   const Row rows[] = {
-      {0, 9600, d, d, -13},      {5, 9600, d, d, -13},       {-1, 1, d, d, -13},     {4, 4800, d, d, -14},
-      {1, 2400, d, d, -14},      {1, 230400, d, d, -14},     {1, 9600, "", d, -11},  {1, 9600, d + "/no", d, -11},
-      {1, 9600, cwd.Path("f"), d, -11}, {1, 9600, d, "", -12}, {1, 9600, d, d + "/no", -12},
-      {1, 9600, d, d, 0},         {4, 256000, d, d, 0},
+      {0, 9600, d, d, -13},  {5, 9600, d, d, -13},         {-1, 1, d, d, -13},
+      {4, 4800, d, d, -14},  {1, 2400, d, d, -14},         {1, 230400, d, d, -14},
+      {1, 9600, "", d, -11}, {1, 9600, d + "/no", d, -11}, {1, 9600, cwd.Path("f"), d, -11},
+      {1, 9600, d, "", -12}, {1, 9600, d, d + "/no", -12}, {1, 9600, d, d, 0},
+      {4, 256000, d, d, 0},
   };
   for (const Row& r : rows) {
     TransferArgs a{r.recv, r.send, r.port, r.speed, 0, ""};

@@ -1,6 +1,5 @@
 #include "fakes.h"
 
-
 #include <algorithm>
 
 namespace vtest {

@@ -30,8 +30,8 @@ class RecvCommit : public ::testing::TestWithParam<Mode> {
     fs.MakeDir("/r");
     fs.Put("/r/A.TXT", "OLD1\r\n");
     fs.Put("/r/C.TXT", "C0\r\n");
-    for (const auto& [name, data] : {std::pair<const char*, const char*>{"/r/A.TXT.Tmp", "N1\r\nN2\r\n*X\r\n"},
-                                     {"/r/B.TXT.Tmp", "B1\r\n"}}) {
+    for (const auto& [name, data] :
+         {std::pair<const char*, const char*>{"/r/A.TXT.Tmp", "N1\r\nN2\r\n*X\r\n"}, {"/r/B.TXT.Tmp", "B1\r\n"}}) {
       auto f = fs.Open(name, OpenMode::Append);
       ASSERT_TRUE(f);
       ASSERT_FALSE(f->Write(data, std::strlen(data)));

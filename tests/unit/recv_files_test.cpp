@@ -1,9 +1,9 @@
 // Turning temporary receive files into data files.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include "comm_log.h"
 #include "fake_file_system.h"
@@ -31,8 +31,10 @@ TEST_F(RecvFiles, StarredRecordsAndTheShortTailAreDropped) {
   EXPECT_EQ(Log(),
             "\xB5\xA5\xC0\xCC\xC5\xB8 Parsing Start!\r\n"
             "File name = [STOCK.TXT.Tmp], Record Length = [5]\r\n"
-            "FileName = [" + Dir() + "STOCK.TXT], Num of Delete = [3]\r\n"
-            "\xB5\xA5\xC0\xCC\xC5\xB8 Parsing End!\r\n");
+            "FileName = [" +
+                Dir() +
+                "STOCK.TXT], Num of Delete = [3]\r\n"
+                "\xB5\xA5\xC0\xCC\xC5\xB8 Parsing End!\r\n");
 }
 
 TEST_F(RecvFiles, RecordsAreCutByLengthWhereverLineEndsFall) {
@@ -128,7 +130,8 @@ TEST_F(RecvFiles, EachFailureWhileStoringKeepsTheDataAndTheOldDataFile) {
       {"data file refused", Op::Open, "/r/A.TXT", EACCES, 0, "File Open Error [/r/A.TXT]: Permission denied", true},
       {"disk full at once", Op::Write, "/r/A.TXT", ENOSPC, 0, "File Write Error [/r/A.TXT]: No space left", true},
       {"temporary file unreadable", Op::Read, "A.TXT.Tmp", EIO, 1, "File Write Error [/r/A.TXT]: Input/output", true},
-      {"temporary file not opened", Op::Open, "A.TXT.Tmp", EIO, 0, "File Open Error [/r/A.TXT.Tmp]: Input/output", false},
+      {"temporary file not opened", Op::Open, "A.TXT.Tmp", EIO, 0, "File Open Error [/r/A.TXT.Tmp]: Input/output",
+       false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);

@@ -21,8 +21,8 @@ using namespace vantor;
 using vtest::TestTerminal;
 
 TEST(ReservedRecvNames, AreTheDirectorysOwnFilesInAnyLetterCase) {
-  for (const char* reserved : {"X.Tmp", "A.TXT.tmp", "B.TMP", ".tmp", "A.TXT.Tmp.new", "COMMLIST.LST", "commlist.lst",
-                               "COMMINFO.INI"}) {
+  for (const char* reserved :
+       {"X.Tmp", "A.TXT.tmp", "B.TMP", ".tmp", "A.TXT.Tmp.new", "COMMLIST.LST", "commlist.lst", "COMMINFO.INI"}) {
     EXPECT_TRUE(IsReservedRecvName(reserved)) << reserved;
   }
   for (const char* plain : {"A.TXT", "STOCK.TXT", "X.Tmp.unsaved", "X.TMP2", "TMP", "COMMLIST.LST.BAK", "A.new"}) {

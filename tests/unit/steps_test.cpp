@@ -70,7 +70,9 @@ TEST_F(Steps, AReadHasAnIntervalTimeOutAndNeverRunsOnAQuietLine) {
   std::array<std::uint8_t, kBufSize> buf{};
   EXPECT_EQ(m_port.ReadData(buf.data(), 1024), 0);
   EXPECT_TRUE(m_line.readTimeouts.empty());  // nothing queued: no read at all
-  m_line.Arrive(std::string("\x05" "abc"));
+  m_line.Arrive(
+      std::string("\x05"
+                  "abc"));
   EXPECT_EQ(m_port.ReadData(buf.data(), 1024), 4);
   m_line.Arrive(std::string(4008, 'x'));
   EXPECT_EQ(m_port.ReadData(buf.data(), 4008), 4008);
@@ -317,7 +319,9 @@ TEST_F(SendSteps, AFaultyRequestRepeatsTheLastFrame) {
   EXPECT_EQ(LastWrite(), header);
   Step(TestTerminal::Request(1));
   const std::string frame = LastWrite();
-  Step("\x02\x06" "00002 zz");  // short and without its trailer
+  Step(
+      "\x02\x06"
+      "00002 zz");  // short and without its trailer
   EXPECT_EQ(LastWrite(), frame);
   EXPECT_EQ(m_state.m_nRetry, 1);
   EXPECT_EQ(m_view.text[IDC_STATUS], "\xC0\xDF\xB8\xF8\xB5\xC8 \xB5\xA5\xC0\xCC\xC5\xCD \xBC\xF6\xBD\xC5...");

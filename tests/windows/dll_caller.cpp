@@ -31,8 +31,8 @@ void Check(bool ok, const char* what) {
 // Calls fn with six 32-bit arguments pushed by hand and returns how many
 // bytes of them were still on the stack after the call: 0 when the callee
 // removed them (stdcall), 24 when it left them to the caller (cdecl).
-int StackLeftByCall(void* fn, const char* recv, const char* send, int port, int speed, int append,
-                    const char* user, int* result) {
+int StackLeftByCall(void* fn, const char* recv, const char* send, int port, int speed, int append, const char* user,
+                    int* result) {
   int left = 0;
   int code = 0;
   __asm__ volatile(

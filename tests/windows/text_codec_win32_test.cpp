@@ -44,7 +44,9 @@ TEST(Win32TextCodec, LocalIsTheAnsiCodePage) {
 }
 
 TEST(Win32TextCodec, LossyConversionKeepsTheBytesItCannotConvert) {
-  EXPECT_EQ(Cp949ToUtf8Lossy("A\xC5\xEB" "B\xC5"), "A통B\xC5");
+  EXPECT_EQ(Cp949ToUtf8Lossy("A\xC5\xEB"
+                             "B\xC5"),
+            "A통B\xC5");
   EXPECT_EQ(Cp949ToLocalLossy("x\xC5"), "x\xC5");
   EXPECT_EQ(LocalToCp949Lossy("\xBB\xE7"), "\xBB\xE7");
 }

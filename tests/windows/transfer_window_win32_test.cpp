@@ -3,6 +3,7 @@
 // path reaching OnCancel, wakes from other threads. With VANTOR_ARTIFACTS set
 // (a Linux folder), a screenshot of a transfer in progress is written there.
 // control_ids.h before <windows.h>, whose IDCANCEL is a macro.
+// clang-format off
 #include "control_ids.h"
 #include "dialog_template.h"
 #include "transfer_window_win32.h"
@@ -10,9 +11,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -149,7 +151,8 @@ TEST_F(Win32Window, ColoursComeFromOnCtlColor) {
       GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
       return lb.lbColor;
     };
-    const LRESULT dialog = SendMessageW(dlg, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dlg));
+    const LRESULT dialog =
+        SendMessageW(dlg, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dlg));
     EXPECT_EQ(brushColour(dialog), RGB(230, 230, 230));
     const HWND status = GetDlgItem(dlg, IDC_STATUS);
     const LRESULT statusBrush =
@@ -203,9 +206,7 @@ TEST_F(Win32Window, CancelButtonEscapeAndCloseBoxReachOnCancel) {
   };
   const std::vector<Row> rows = {
       {"Cancel button", [](HWND dlg) { PostLater(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); }},
-      {"Escape key", [](HWND dlg) {
-         PostLater(GetDlgItem(dlg, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-       }},
+      {"Escape key", [](HWND dlg) { PostLater(GetDlgItem(dlg, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0x00010001); }},
       {"close box", [](HWND dlg) { PostLater(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
   for (const Row& row : rows) {

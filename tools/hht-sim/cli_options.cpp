@@ -112,8 +112,7 @@ std::string Apply(int id, const char* arg, CliOptions& o, long& waitSeconds) {
     case kDropAt: return ParseFrames(arg, o.run.faults.dropAt) ? "" : "--drop-at wants frame numbers: N[,N...]";
     case kInsertAt: return ParseFrames(arg, o.run.faults.insertAt) ? "" : "--insert-at wants frame numbers: N[,N...]";
     case kLoseAt: return ParseFrames(arg, o.run.faults.loseAt) ? "" : "--lose-at wants frame numbers: N[,N...]";
-    case kSeed:
-      return ParseWhole(arg, o.run.seed, std::uint64_t{0}, UINT64_MAX) ? "" : "--seed wants a whole number";
+    case kSeed: return ParseWhole(arg, o.run.seed, std::uint64_t{0}, UINT64_MAX) ? "" : "--seed wants a whole number";
     case kTimeout:
       if (!ParseWhole(arg, ms, 1L, 3'600'000L)) return "--timeout wants milliseconds";
       o.run.answerTimeout = Millis(ms);

@@ -136,7 +136,10 @@ std::optional<std::string> Session::Open(const std::string& request) {
     }
     ++result_.retries;
     Log(std::string("opening request: ") +
-        (lost ? "no answer" : verdict == Verdict::Negative ? "refused" : "faulty answer") + ", sending it again");
+        (lost                           ? "no answer"
+         : verdict == Verdict::Negative ? "refused"
+                                        : "faulty answer") +
+        ", sending it again");
     if (++refused >= options_.maxTries) {
       Fail(Ending::TooManyTries, "the PC refused the opening request " + std::to_string(refused) + " times");
       return std::nullopt;

@@ -86,8 +86,9 @@ bool SendOneFile(Session& s, const Options& o, const std::string& lineName, cons
     const std::uint8_t lead = chunk.size() == bs ? STX : ETB;
     const std::string frame = vantor::BuildDataFrame(lead, vantor::ZeroPad(n, 5), chunk, o.blockSize, RS);
     if (s.CancelHere(frame.size())) return false;
-    const auto ack = s.Transact(frame, vantor::kShortLen, [lead](std::string_view a) { return JudgeBlockAck(a, lead); },
-                                "block " + std::to_string(n) + " of " + file.name);
+    const auto ack = s.Transact(
+        frame, vantor::kShortLen, [lead](std::string_view a) { return JudgeBlockAck(a, lead); },
+        "block " + std::to_string(n) + " of " + file.name);
     if (!ack) return false;
     if (AckNumber(*ack) != n + 1) s.Log("warning: block " + std::to_string(n) + " acknowledged with another number");
     result.bytes += static_cast<long long>(chunk.size());
@@ -96,8 +97,8 @@ bool SendOneFile(Session& s, const Options& o, const std::string& lineName, cons
   }
   const std::string end = vantor::BuildDataFrame(FS, vantor::ZeroPad(n, 5), "", o.blockSize, ' ');
   return s
-      .Transact(end, vantor::kShortLen, [](std::string_view a) { return JudgeBlockAck(a, FS); },
-                "end of " + file.name)
+      .Transact(
+          end, vantor::kShortLen, [](std::string_view a) { return JudgeBlockAck(a, FS); }, "end of " + file.name)
       .has_value();
 }
 
@@ -121,10 +122,10 @@ bool FetchOneFile(Session& s, const std::string& utf8Name, const std::string& li
     }
     const std::string request = vantor::BuildBlockFrame(n, STX);
     if (s.CancelHere(request.size())) return false;
-    const auto frame =
-        s.Transact(request, static_cast<std::size_t>(bs) + vantor::kDataOverhead,
-                   [n](std::string_view f) { return JudgeDataFrame(f, n); },
-                   "request for block " + std::to_string(n) + " of " + utf8Name);
+    const auto frame = s.Transact(
+        request, static_cast<std::size_t>(bs) + vantor::kDataOverhead,
+        [n](std::string_view f) { return JudgeDataFrame(f, n); },
+        "request for block " + std::to_string(n) + " of " + utf8Name);
     if (!frame) return false;
     const std::string data = FrameData(*frame, static_cast<int>(bs));
     file.bytes += data;

@@ -54,14 +54,14 @@ struct FileData {
 };
 
 enum class Ending {
-  Success,      // EOT answered
-  NoAnswer,     // the PC never answered the opening request
-  TooManyTries, // one frame was refused or unanswered maxTries times
-  Cancelled,    // the terminal cancelled, as asked
-  LineClosed,   // the PC let go of the line during the run
-  LineFailed,   // the line itself failed
-  Protocol,     // the PC answered with something the protocol does not allow
-  BadInput,     // the files or names cannot be carried; nothing was sent
+  Success,       // EOT answered
+  NoAnswer,      // the PC never answered the opening request
+  TooManyTries,  // one frame was refused or unanswered maxTries times
+  Cancelled,     // the terminal cancelled, as asked
+  LineClosed,    // the PC let go of the line during the run
+  LineFailed,    // the line itself failed
+  Protocol,      // the PC answered with something the protocol does not allow
+  BadInput,      // the files or names cannot be carried; nothing was sent
 };
 
 std::string_view EndingName(Ending ending);
@@ -69,18 +69,18 @@ std::string_view EndingName(Ending ending);
 struct RunResult {
   bool ok = false;
   Ending ending = Ending::BadInput;
-  std::string message;          // what ended the run, for a person
-  int framesSent = 0;           // every frame written, repeats included
-  int retries = 0;              // repeats after a refusal, a faulty or a missing answer
-  int openings = 0;             // opening requests written
-  long long bytes = 0;          // file data delivered or fetched
-  int framesCorrupted = 0;      // frames the noise changed on their way out
-  int corruptedAccepted = 0;    // of those, frames the PC accepted all the same
-  int bytesDropped = 0;         // sent bytes lost on purpose or at random
-  int bytesInserted = 0;        // extra bytes added to sent frames
-  int answersLost = 0;          // answers the terminal ignored, as if they never came
-  long long totalAnnounced = 0; // total size in the PC's answer to the opening request
-  std::vector<FileData> files;  // fetched files (direction 2), in order
+  std::string message;           // what ended the run, for a person
+  int framesSent = 0;            // every frame written, repeats included
+  int retries = 0;               // repeats after a refusal, a faulty or a missing answer
+  int openings = 0;              // opening requests written
+  long long bytes = 0;           // file data delivered or fetched
+  int framesCorrupted = 0;       // frames the noise changed on their way out
+  int corruptedAccepted = 0;     // of those, frames the PC accepted all the same
+  int bytesDropped = 0;          // sent bytes lost on purpose or at random
+  int bytesInserted = 0;         // extra bytes added to sent frames
+  int answersLost = 0;           // answers the terminal ignored, as if they never came
+  long long totalAnnounced = 0;  // total size in the PC's answer to the opening request
+  std::vector<FileData> files;   // fetched files (direction 2), in order
 };
 
 class Terminal {

@@ -16,9 +16,7 @@ void Put(std::string& frame, int offset, std::string_view text, int width) {
   for (int i = 0; i < width && i < static_cast<int>(text.size()); ++i) frame[offset + i] = text[i];
 }
 
-void Seal(std::string& frame) {
-  SealFrame({reinterpret_cast<std::uint8_t*>(frame.data()), frame.size()});
-}
+void Seal(std::string& frame) { SealFrame({reinterpret_cast<std::uint8_t*>(frame.data()), frame.size()}); }
 
 std::string Header(std::uint8_t lead) {
   std::string f(kHeaderLen, ' ');

@@ -14,11 +14,8 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
   switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
-    case CTRL_CLOSE_EVENT:
-      vantor::CancelCurrentTransfer();
-      return TRUE;
-    default:
-      return FALSE;
+    case CTRL_CLOSE_EVENT: vantor::CancelCurrentTransfer(); return TRUE;
+    default: return FALSE;
   }
 }
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "clock.h"
-#include "com_line.h"
 #include "cli_platform.h"
+#include "clock.h"
 #include "com_device.h"
+#include "com_line.h"
 #include "explain_result.h"
 #include "headless_window.h"
 #include "list_ports.h"

@@ -59,9 +59,7 @@ std::string FieldText(Bytes field) {
 
 namespace {
 
-std::span<std::uint8_t> Writable(std::string& s) {
-  return {reinterpret_cast<std::uint8_t*>(s.data()), s.size()};
-}
+std::span<std::uint8_t> Writable(std::string& s) { return {reinterpret_cast<std::uint8_t*>(s.data()), s.size()}; }
 
 void Put(std::string& frame, int offset, std::string_view text, int width) {
   for (int i = 0; i < width && i < static_cast<int>(text.size()); ++i) frame[offset + i] = text[i];
@@ -110,8 +108,8 @@ std::string BuildNegativeAnswer() {
 }
 
 std::string BuildEndAnswer() {
-  std::string a = {static_cast<char>(STX), static_cast<char>(ACK), '0', '0', '0', '0', '0', static_cast<char>(EOT),
-                   0, 0};
+  std::string a = {
+      static_cast<char>(STX), static_cast<char>(ACK), '0', '0', '0', '0', '0', static_cast<char>(EOT), 0, 0};
   SealFrame(Writable(a));
   return a;
 }

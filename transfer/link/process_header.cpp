@@ -34,8 +34,7 @@ void CSerialPort::SendHeaderAnswer(const std::string& answer) {
 CSerialPort::HeaderRepeat CSerialPort::TakeResentHeader() {
   const Bytes piece(m_recvBuf.data(), static_cast<std::size_t>(m_nRecvLen));
   switch (m_resent.Look(piece, m_nReadLen)) {
-    case CResentHeader::Take::NotHeader:
-      return HeaderRepeat::None;
+    case CResentHeader::Take::NotHeader: return HeaderRepeat::None;
     case CResentHeader::Take::Partial:
       // No answer yet: writing purges the input, and with it the header's rest.
       m_nReadLen = m_resent.NextReadLen();
@@ -45,9 +44,7 @@ CSerialPort::HeaderRepeat CSerialPort::TakeResentHeader() {
       WriteLog("Header Repeated.");
       SendHeaderAnswer(m_resent.Answer());
       return HeaderRepeat::Handled;
-    case CResentHeader::Take::Broken:
-      m_nReadLen = m_resent.NextReadLen();
-      return HeaderRepeat::Fault;
+    case CResentHeader::Take::Broken: m_nReadLen = m_resent.NextReadLen(); return HeaderRepeat::Fault;
   }
   return HeaderRepeat::None;
 }

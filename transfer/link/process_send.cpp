@@ -37,7 +37,7 @@ int CSerialPort::ProcessSendBlock() {
   }
   SetStatus(Texts().pcToHht);
   m_nRetry = 0;
-  m_resent.Forget();  // a block request: the header's answer got through
+  m_resent.Forget();        // a block request: the header's answer got through
   if (r[kReqKind] == FS) {  // the terminal has the whole file
     m_nState = PHASE_SOH;
     m_nReadLen = kHeaderLen;
@@ -48,7 +48,8 @@ int CSerialPort::ProcessSendBlock() {
   const std::string numberText(reinterpret_cast<const char*>(r + kReqNumber), kReqNumberLen);
   std::vector<std::uint8_t> data(static_cast<std::size_t>(m_nBlockSize) + 1);
   int len = 0;
-  if (auto path = PathInDir(m_strSendDir, m_strFileName)) len = m_fileIO.ReadBlock(*path, data.data(), m_nBlockSize, number);
+  if (auto path = PathInDir(m_strSendDir, m_strFileName))
+    len = m_fileIO.ReadBlock(*path, data.data(), m_nBlockSize, number);
   const std::string_view text(reinterpret_cast<const char*>(data.data()), static_cast<std::size_t>(len));
 
   std::string frame;

@@ -24,8 +24,8 @@ CResentHeader::Take CResentHeader::Finish(Take take) {
 
 CResentHeader::Take CResentHeader::Look(Bytes piece, int requested) {
   const std::size_t n = piece.size();
-  const bool continues = m_matched + n <= m_header.size() &&
-                         std::memcmp(piece.data(), m_header.data() + m_matched, n) == 0;
+  const bool continues =
+      m_matched + n <= m_header.size() && std::memcmp(piece.data(), m_header.data() + m_matched, n) == 0;
   if (!Collecting()) {
     if (m_header.empty() || n == 0 || !continues) return Take::NotHeader;
     m_phaseReadLen = requested;

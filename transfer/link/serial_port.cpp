@@ -7,8 +7,7 @@
 
 namespace vantor {
 
-CSerialPort::CSerialPort(CComLine& line, CClock& clock, CFileSystem& fs)
-    : m_line(line), m_clock(clock), m_fileIO(fs) {}
+CSerialPort::CSerialPort(CComLine& line, CClock& clock, CFileSystem& fs) : m_line(line), m_clock(clock), m_fileIO(fs) {}
 
 CSerialPort::~CSerialPort() {
   // The dialog closes the port at every end of a run; this is the safety net

@@ -49,7 +49,7 @@ inline constexpr int kRetryLimit = 10;
 inline constexpr int kWritePauseMs = 50;
 inline constexpr int kWriteTimeoutMs = 1000;
 inline constexpr int kReadIntervalMs = 1000;  // a received piece ends after 1 s without a byte
-inline constexpr int kRepeatPauseMs = 100;  // before each of the five end answers and cancel runs
+inline constexpr int kRepeatPauseMs = 100;    // before each of the five end answers and cancel runs
 inline constexpr int kRepeatCount = 5;
 
 class CSerialPort {

@@ -136,8 +136,7 @@ ComError CWin32ComLine::Configure(int speed) {
   check.DCBlength = sizeof(DCB);
   if (!GetCommState(port, &check)) return Win32Error("settings refused");
   if (check.BaudRate != dcb.BaudRate) return {ERROR_INVALID_PARAMETER, "speed " + std::to_string(speed) + " refused"};
-  if (check.ByteSize != 8 || check.Parity != NOPARITY || check.StopBits != ONESTOPBIT || !check.fOutX ||
-      !check.fInX) {
+  if (check.ByteSize != 8 || check.Parity != NOPARITY || check.StopBits != ONESTOPBIT || !check.fOutX || !check.fInX) {
     return {ERROR_INVALID_PARAMETER, "settings refused"};
   }
   EscapeCommFunction(port, SETDTR);  // a line without DTR is not an error

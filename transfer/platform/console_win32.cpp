@@ -1,6 +1,7 @@
 // A stream is a terminal on Windows when it is a console: a character device
 // that answers GetConsoleMode (NUL is a character device too, and no console).
 #include <windows.h>
+
 #include <io.h>
 
 #include "console.h"

@@ -4,8 +4,8 @@
 #include <iconv.h>
 #include <langinfo.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace vantor {

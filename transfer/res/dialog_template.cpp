@@ -50,12 +50,9 @@ const DialogTemplate& TransferDialogTemplate() {
 
 std::optional<Rgb> CtlColor(CtlKind kind, int controlId) {
   switch (kind) {
-    case CtlKind::Dialog:
-      return kGray;
-    case CtlKind::Static:
-      return controlId == IDC_STATUS ? kStatus : kGray;
-    case CtlKind::Other:
-      break;
+    case CtlKind::Dialog: return kGray;
+    case CtlKind::Static: return controlId == IDC_STATUS ? kStatus : kGray;
+    case CtlKind::Other: break;
   }
   return std::nullopt;
 }

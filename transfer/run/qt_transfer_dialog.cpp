@@ -35,9 +35,7 @@ QSize BaseUnitsOf(const QFont& font) {
   return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
-int MulDiv(int value, int numerator, int denominator) {
-  return (value * numerator + denominator / 2) / denominator;
-}
+int MulDiv(int value, int numerator, int denominator) { return (value * numerator + denominator / 2) / denominator; }
 
 QColor ToColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
@@ -52,8 +50,9 @@ void PaintBackground(QWidget* widget, std::optional<Rgb> colour) {
 QString BarStyleSheet(bool border) {
   const QColor back = ToColor(kBarBackground);
   const QColor bar = ToColor(kBarColour);
-  return QString("QProgressBar { background-color: %1; border: %2; }"
-                 " QProgressBar::chunk { background-color: %3; }")
+  return QString(
+             "QProgressBar { background-color: %1; border: %2; }"
+             " QProgressBar::chunk { background-color: %3; }")
       .arg(back.name(), border ? "1px solid black" : "none", bar.name());
 }
 
@@ -68,7 +67,8 @@ void SetBarValues(QProgressBar* bar, long low, long high, long pos) {
 
 }  // namespace
 
-CTransferDialogQt::CTransferDialogQt(std::function<void()> onCancel) : QDialog(nullptr), m_onCancel(std::move(onCancel)) {
+CTransferDialogQt::CTransferDialogQt(std::function<void()> onCancel)
+    : QDialog(nullptr), m_onCancel(std::move(onCancel)) {
   const DialogTemplate& dialog = TransferDialogTemplate();
   // A popup with caption and close box only: no owner, no minimise, no help.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -115,8 +115,7 @@ QWidget* CTransferDialogQt::MakeControl(const DialogControl& control) {
       bar->setValue(0);
       return bar;
     }
-    case ControlKind::Static:
-      break;
+    case ControlKind::Static: break;
   }
   auto* label = new QLabel(text, this);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -36,7 +36,8 @@ std::optional<std::string> ReadRecordText(CFileSystem& fs, const std::string& pa
 
 std::string ShownNames(const CommitRecord& record) {
   std::string shown;
-  for (const CommitEntry& e : record.entries) shown += (shown.empty() ? "[" : ", [") + LocalToCp949Lossy(e.DataName()) + "]";
+  for (const CommitEntry& e : record.entries)
+    shown += (shown.empty() ? "[" : ", [") + LocalToCp949Lossy(e.DataName()) + "]";
   return shown;
 }
 

@@ -52,7 +52,8 @@ long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
     if ((*error = in.Read(buf.data() + tail.size(), buf.size() - tail.size(), &got))) return -1;
     const std::size_t filled = tail.size() + got;
     const std::size_t whole = filled / rec;
-    tail.assign(buf.begin() + static_cast<std::ptrdiff_t>(whole * rec), buf.begin() + static_cast<std::ptrdiff_t>(filled));
+    tail.assign(buf.begin() + static_cast<std::ptrdiff_t>(whole * rec),
+                buf.begin() + static_cast<std::ptrdiff_t>(filled));
     std::size_t kept = 0;
     for (std::size_t i = 0, runStart = 0; i <= whole; ++i) {
       if (i < whole && buf[i * rec] != '*') continue;

@@ -16,11 +16,16 @@ const char* ResultLogText(int code) {
 
 bool IsAcceptedSpeed(int speed) {
   switch (speed) {
-    case 9600: case 14400: case 19200: case 38400: case 56000:
-    case 57600: case 115200: case 128000: case 256000:
-      return true;
-    default:
-      return false;
+    case 9600:
+    case 14400:
+    case 19200:
+    case 38400:
+    case 56000:
+    case 57600:
+    case 115200:
+    case 128000:
+    case 256000: return true;
+    default: return false;
   }
 }
 

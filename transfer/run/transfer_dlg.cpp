@@ -15,8 +15,7 @@ namespace {
 std::thread::id g_noThread;
 }
 
-CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args,
-                           CFileSystem& fs)
+CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args, CFileSystem& fs)
     : m_serial(line, clock, fs),
       m_window(window),
       m_clock(clock),
@@ -78,8 +77,8 @@ void CTransferDlg::OnInitDialog() {
   } else {
     WriteLog("Port Open");
   }
-  WriteLog("SendDir = [" + LocalToCp949Lossy(m_args.sendDir) + "]\r\nRecvDir = [" +
-           LocalToCp949Lossy(m_args.recvDir) + "]");
+  WriteLog("SendDir = [" + LocalToCp949Lossy(m_args.sendDir) + "]\r\nRecvDir = [" + LocalToCp949Lossy(m_args.recvDir) +
+           "]");
 }
 
 void CTransferDlg::WriteUserDef() {

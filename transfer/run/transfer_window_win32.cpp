@@ -1,9 +1,11 @@
 // control_ids.h before <windows.h>, whose IDCANCEL is a macro.
+// clang-format off
 #include "control_ids.h"
 #include "dialog_template.h"
 #include "transfer_window_win32.h"
 
 #include <windows.h>
+// clang-format on
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -67,9 +69,7 @@ void ControlClass(CTemplateWriter& out, ControlKind kind) {
       out.Word(0xFFFF);
       out.Word(0x0082);
       return;
-    case ControlKind::ProgressBar:
-      out.Text("msctls_progress32");
-      return;
+    case ControlKind::ProgressBar: out.Text("msctls_progress32"); return;
   }
 }
 
@@ -196,17 +196,15 @@ std::intptr_t CTransferWindowWin32::OnMessage(unsigned msg, std::uintptr_t wPara
       // The Cancel button, Escape and the close box all arrive as IDCANCEL.
       if (LOWORD(wParam) == IDCANCEL && !m_ended && m_events != nullptr) m_events->OnCancel();
       return TRUE;
-    case kWakeMessage:
-      DeliverWake();
-      return TRUE;
-    default:
-      return FALSE;
+    case kWakeMessage: DeliverWake(); return TRUE;
+    default: return FALSE;
   }
 }
 
 HBRUSH CTransferWindowWin32::OnCtlColor(HDC dc, HWND control, unsigned msg) {
-  const CtlKind kind = msg == WM_CTLCOLORDLG ? CtlKind::Dialog : msg == WM_CTLCOLORSTATIC ? CtlKind::Static
-                                                                                          : CtlKind::Other;
+  const CtlKind kind = msg == WM_CTLCOLORDLG      ? CtlKind::Dialog
+                       : msg == WM_CTLCOLORSTATIC ? CtlKind::Static
+                                                  : CtlKind::Other;
   const int id = kind == CtlKind::Dialog ? IDD_TRANSFER : GetDlgCtrlID(control);
   const std::optional<Rgb> colour = CtlColor(kind, id);
   if (!colour) return nullptr;  // the platform's default

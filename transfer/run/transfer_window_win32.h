@@ -67,9 +67,9 @@ class CTransferWindowWin32 final : public CDialogWindow {
 
   std::mutex m_wakeMutex;
   HWND__* m_wakeTarget = nullptr;  // the window wakes are posted to, while it runs
-  bool m_wakePending = false;   // a wake not yet turned into OnWake
-  bool m_wakePosted = false;    // a message is on its way
-  bool m_wakeClosed = false;    // the dialog ended: wakes are dropped
+  bool m_wakePending = false;      // a wake not yet turned into OnWake
+  bool m_wakePosted = false;       // a message is on its way
+  bool m_wakeClosed = false;       // the dialog ended: wakes are dropped
 };
 
 // The template as the dialog manager takes it (DLGTEMPLATE, DS_SETFONT,

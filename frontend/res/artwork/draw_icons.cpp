@@ -43,8 +43,8 @@ void RedCross(QPainter& p) {
 void Floppy(QPainter& p) {
   p.setPen(QPen(kOutline, 1));
   p.setBrush(QColor(40, 60, 140));
-  p.drawPolygon(QPolygonF({QPointF(2.5, 2.5), QPointF(17.5, 2.5), QPointF(19.5, 4.5), QPointF(19.5, 19.5),
-                           QPointF(2.5, 19.5)}));
+  p.drawPolygon(
+      QPolygonF({QPointF(2.5, 2.5), QPointF(17.5, 2.5), QPointF(19.5, 4.5), QPointF(19.5, 19.5), QPointF(2.5, 19.5)}));
   p.setBrush(QColor(200, 200, 210));
   p.drawRect(QRectF(6.5, 2.5, 9, 6));
   p.setBrush(QColor(40, 60, 140));
@@ -118,8 +118,8 @@ QImage ToolIcon(int index) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   using Draw = void (*)(QPainter&);
-  static constexpr Draw kIcons[] = {OpenDoor, Lightning, RedCross, Floppy, PhoneGreen, PhoneRed, ServerPlay,
-                                    ServerStop};
+  static constexpr Draw kIcons[] = {OpenDoor,   Lightning, RedCross,   Floppy,
+                                    PhoneGreen, PhoneRed,  ServerPlay, ServerStop};
   if (index >= 0 && index < 8) kIcons[index](p);
   return image;
 }

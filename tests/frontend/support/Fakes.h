@@ -23,7 +23,7 @@ class MemoryStore final : public SettingsStore {
   QString Location() const override { return QStringLiteral("/home/shop/.config/Kelvane/Kelvane.conf"); }
 
   QMap<QString, QString> values;
-  QMap<int, QString> portDevices;  // group "Ports"
+  QMap<int, QString> portDevices;         // group "Ports"
   QList<QPair<QString, QString>> writes;  // in the order they came
   bool refuseWrites = false;
 };
