@@ -106,7 +106,9 @@ class DataTarget {
     return m_fs.Rename(m_dataPath + ".Tmp.new", m_dataPath);
   }
   void Abandon() {
-    if (m_append && m_file) m_file->Truncate(m_keep);
+    // Only what this run wrote is taken back: when the data file's length was
+    // never learnt, nothing was written to it either.
+    if (m_append && m_file && m_keep >= 0) m_file->Truncate(m_keep);
     m_file.reset();
     if (!m_append) m_fs.Remove(m_dataPath + ".Tmp.new");
   }
@@ -117,11 +119,12 @@ class DataTarget {
   CommitEntry m_entry;
   bool m_append;
   std::unique_ptr<CFile> m_file;
-  std::int64_t m_keep = 0;
+  std::int64_t m_keep = -1;  // append mode: the length to cut back to; -1 until known
 };
 
 // Stores one entry. Returns true when its temporary file is done with (stored,
-// or set aside), false when it stays for a later attempt.
+// or set aside), false when it stays where it is (even setting it aside
+// failed), so that nobody removes it.
 bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
   const std::string& tmpName = entry.tmpName;
   const std::string tmpPath = dir + tmpName;
@@ -136,8 +139,9 @@ bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry,
   if ((err = out.Open())) {
     out.Abandon();
     in.reset();
-    LogKept("File Open Error", dataPath, err, SetAside(fs, dir, tmpName));
-    return true;
+    const std::string kept = SetAside(fs, dir, tmpName);
+    LogKept("File Open Error", dataPath, err, kept);
+    return kept != tmpName;
   }
   const long recordLength = RecordLength(*in, &err);
   long records = -1;
@@ -151,8 +155,9 @@ bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry,
     // Disk full or similar: take back what was written and keep the data.
     out.Abandon();
     in.reset();
-    LogKept("File Write Error", dataPath, err, SetAside(fs, dir, tmpName));
-    return true;
+    const std::string kept = SetAside(fs, dir, tmpName);
+    LogKept("File Write Error", dataPath, err, kept);
+    return kept != tmpName;
   }
   WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
   return true;
