@@ -91,14 +91,14 @@ class StepRun {
       return;
     }
     FUZZ_CHECK(m_probe.m_nRetry >= 0 && m_probe.m_nRetry <= kRetryLimit);
-    // The phase's frame length, or while the rest of a header that the
-    // terminal sent again is read, the bytes still missing from it.
+    // The phase's frame length, or while the rest of a header or end frame
+    // that the terminal sent again is read, the bytes still missing from it.
     const int len = ReadLen();
     FUZZ_CHECK(len >= 1);
     switch (m_probe.m_nState) {
       case PHASE_ENQ:
-      case PHASE_SOH:
       case PHASE_SEND: FUZZ_CHECK(len <= kHeaderLen); break;
+      case PHASE_SOH:
       case PHASE_RECV: FUZZ_CHECK(len <= std::max(kHeaderLen, kMaxBlockSize + kDataOverhead)); break;
       default: FUZZ_CHECK(false);
     }

@@ -129,6 +129,18 @@ void StepsCorpus(const fs::path& dir) {
     Data(s, 1, std::string(4000, 'q'), 0);
     Write(dir, "resent_header_long_blocks", s.b);
   }
+  {  // a file's end frame resent (its acknowledgement lost), short and long
+    for (const int blockSize : {100, 4000}) {
+      Script s = Steps(0, PHASE_SOH, 1);
+      Soh1(s, blockSize, blockSize, 0);
+      Data(s, 1, std::string(static_cast<std::size_t>(blockSize), 'e'), 0);
+      Data(s, 2, "", 2);
+      Again(s);
+      Again(s);
+      Eot(s);
+      Write(dir, "resent_end_frame_" + std::to_string(blockSize), s.b);
+    }
+  }
   {  // frames cut short and garbage up to the retry limit
     Script s = Steps(0, PHASE_RECV, 100, 0);
     Short(s, std::string("\x02"

@@ -71,6 +71,30 @@ TEST_P(ResentHeaderRun, AFileHeaderSentAgainIsAnsweredAgainAndTheFileArrivesOnce
 
 INSTANTIATE_TEST_SUITE_P(BlockSizes, ResentHeaderRun, ::testing::Values(100, 1016, 4000));
 
+// The end frame is as long as the file's data frames; the PC reads headers
+// after it. (A short one is taken after the read's 1 s time-out, so two
+// repeats, enough to fail on the first if it were refused.)
+class ResentEndFrameRun : public LossyLine, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ResentEndFrameRun, AFilesEndFrameSentAgainIsAcknowledgedAgainAndTheNextFileFollows) {
+  const int blockSize = GetParam();
+  const std::string a = Records(blockSize);
+  const std::string b = Records(blockSize / 2 + 1);
+  Start();
+  ASSERT_TRUE(m_hht.OpenRun('1', "A.TXT:B.TXT:", static_cast<long>(a.size() + b.size())));
+  ASSERT_TRUE(m_hht.SendOneFile({"A.TXT", a}, blockSize, 0, 2));
+  ASSERT_TRUE(m_hht.SendOneFile({"B.TXT", b}, blockSize, 0, 2));
+  ASSERT_TRUE(m_hht.EndRun());
+  EXPECT_EQ(Result(), 1);
+  EXPECT_EQ(ReadFile(m_recv / "A.TXT"), a);
+  EXPECT_EQ(ReadFile(m_recv / "B.TXT"), b);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("Header Fault."), std::string::npos);
+  EXPECT_NE(log.find("End Frame Repeated."), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ResentEndFrameRun, ::testing::Values(100, 1016, 4000));
+
 TEST_F(LossyLine, AFileHeaderSentAgainBeforeTheFirstBlockRequestIsAnsweredAgain) {
   const std::string master = Records(4000);
   WriteFile(m_send / "M.TXT", master);

@@ -123,7 +123,7 @@ bool TestTerminal::OpenRun(char direction, const std::string& list, long total, 
   return !Header(Enq(direction, Digits(total, 10), list), resends).empty();
 }
 
-bool TestTerminal::SendOneFile(const FileData& file, int blockSize, int resends) {
+bool TestTerminal::SendOneFile(const FileData& file, int blockSize, int resends, int endResends) {
   if (Header(Soh('1', blockSize, static_cast<long>(file.data.size()), file.name), resends).empty()) return false;
   long number = 1;
   for (std::size_t pos = 0; pos < file.data.size(); pos += static_cast<std::size_t>(blockSize), ++number) {
@@ -132,8 +132,13 @@ bool TestTerminal::SendOneFile(const FileData& file, int blockSize, int resends)
     Send(Data(lead, number, piece, blockSize));
     if (Receive(kShortLen) != BuildBlockFrame(number + 1, lead)) return false;
   }
-  Send(Data(FS, number, "", blockSize));
-  return Receive(kShortLen) == BuildBlockFrame(number + 1, FS);
+  const std::string end = Data(FS, number, "", blockSize);
+  const std::string ack = BuildBlockFrame(number + 1, FS);
+  for (int i = 0; i <= endResends; ++i) {
+    Send(end);
+    if (Receive(kShortLen) != ack) return false;
+  }
+  return true;
 }
 
 bool TestTerminal::FetchOneFile(const std::string& name, std::string* data, int resends) {

@@ -43,8 +43,9 @@ class TestTerminal {
   // Parts of a run, for tests that mix them. `resends` plays answers to the
   // header that were lost: the header is sent again that many times after
   // its positive answer, and each time the same answer must come back.
+  // `endResends` does the same with the file's end frame (FS).
   bool OpenRun(char direction, const std::string& list, long total, int resends = 0);
-  bool SendOneFile(const FileData& file, int blockSize, int resends = 0);
+  bool SendOneFile(const FileData& file, int blockSize, int resends = 0, int endResends = 0);
   bool FetchOneFile(const std::string& name, std::string* data, int resends = 0);
   bool EndRun();
 

@@ -451,6 +451,44 @@ TEST_P(ResentRecvHeader, IsAnsweredAgainWithoutAFaultAndTheFileGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(BlockSizes, ResentRecvHeader, ::testing::Values(1, 100, 1015, 1016, 1017, 4000, 9999));
 
+// A file's end frame sent again while the PC reads headers: shorter than a
+// header (one piece that ends on the read's time-out), as long, and longer
+// (read in two pieces).
+class ResentEndFrame : public RecvSteps, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ResentEndFrame, IsAcknowledgedAgainWithoutAFaultAndTheRunGoesOn) {
+  const int blockSize = GetParam();
+  Open(blockSize);
+  const std::string data(static_cast<std::size_t>(blockSize), 'd');
+  Step(Frame(STX, 1, data));
+  const std::string end = Frame(FS, 2, "");
+  Step(end);
+  const std::string ack = LastWrite();
+  ASSERT_EQ(ack, BuildBlockFrame(3, FS));
+  for (int again = 0; again < kRetryLimit + 2; ++again) {
+    const std::size_t writes = m_line.writes.size();
+    ASSERT_EQ(Arrive(end), 1);
+    ASSERT_EQ(m_line.writes.size(), writes + 1) << again;
+    EXPECT_EQ(LastWrite().substr(0, kShortLen), ack);
+    EXPECT_EQ(m_state.m_nRetry, 0);
+    EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+    EXPECT_EQ(m_state.m_nReadLen, kHeaderLen);
+  }
+  // Another end frame is no repeat: a fault, as before.
+  std::string other = Frame(FS, 3, "");
+  ASSERT_EQ(Arrive(other), 1);
+  EXPECT_EQ(m_state.m_nRetry, 1);
+  EXPECT_NE(Log().find("SOH Header Fault."), std::string::npos);
+  // The next file's header and the end of the run are taken as ever.
+  Step(TestTerminal::Soh('1', blockSize, 0, "S.TXT"));
+  EXPECT_EQ(m_state.m_nState, PHASE_RECV);
+  EXPECT_EQ(m_state.m_nRetry, 0);
+  EXPECT_EQ(Tmp(), data);
+  EXPECT_NE(Log().find("End Frame Repeated."), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ResentEndFrame, ::testing::Values(1, 100, 1016, 4000, 9999));
+
 TEST_F(RecvSteps, AHeaderAgainAfterAFaultyFrameGetsThePositiveAnswer) {
   Open(100);
   const std::string header = TestTerminal::Soh('1', 100, 0, "R.TXT");

@@ -41,7 +41,7 @@ CSerialPort::HeaderRepeat CSerialPort::TakeResentHeader() {
       return HeaderRepeat::Handled;
     case CResentHeader::Take::Complete:
       m_nReadLen = m_resent.NextReadLen();
-      WriteLog("Header Repeated.");
+      WriteLog(m_resent.Lead() == FS ? "End Frame Repeated." : "Header Repeated.");
       SendHeaderAnswer(m_resent.Answer());
       return HeaderRepeat::Handled;
     case CResentHeader::Take::Broken: m_nReadLen = m_resent.NextReadLen(); return HeaderRepeat::Fault;
@@ -108,7 +108,8 @@ int CSerialPort::ProcessSoh() {
   }
   const std::uint8_t* r = m_recvBuf.data();
   SetStatus(Texts().headerRecv);
-  // The opening request again: the terminal did not get our answer to it.
+  // The opening request or the last file's end frame again: the terminal did
+  // not get our answer to it.
   const HeaderRepeat repeat = TakeResentHeader();
   if (repeat == HeaderRepeat::Handled) return 1;
   const bool whole = repeat == HeaderRepeat::None;  // not the broken rest of a repeat

@@ -62,6 +62,13 @@ int CSerialPort::ProcessRecvBlock() {
   AddProgress(len);
   std::memcpy(m_sendBuf.data(), ack.data(), ack.size());
   m_sendBuf[ack.size()] = 0;
+  // The end frame moves the run on to the header phase, where the same frame
+  // again (its acknowledgement lost) would be a fault: it is kept with its
+  // acknowledgement as a header is, before the write clears the receive buffer.
+  if (lead == FS) {
+    m_resent.Remember(Bytes(r, static_cast<std::size_t>(frameLen)),
+                      std::string(reinterpret_cast<const char*>(m_sendBuf.data()), kShortLen));
+  }
   SendData(m_sendBuf.data(), kShortLen);
   return 1;
 }

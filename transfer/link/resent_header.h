@@ -8,20 +8,22 @@
 // the same header would be a faulty frame until the retry limit. So the PC
 // keeps the header it last answered, with the answer, until the terminal shows
 // that the answer arrived (a valid frame of the next phase). The very same
-// 1024 bytes in the meantime are answered again, without a fault and without a
-// change of phase.
+// bytes in the meantime are answered again, without a fault and without a
+// change of phase. A received file's end frame (FS) moves the run on in the
+// same way, back to the header phase, and is kept alike.
 //
 // The next phase reads pieces of its own frame length, which is seldom the
-// header's: with a longer frame (4008 bytes) the read ends 1 s after the
-// header's last byte with the whole header in one piece; with a shorter one
-// (108, 10 bytes) the first piece is the header's beginning, and the rest is
-// then read in one more piece of exactly the missing length before the answer
-// is written (writing earlier would discard the rest as stale input).
+// kept frame's: with a longer frame (4008 bytes after a 1024-byte header) the
+// read ends 1 s after the kept frame's last byte with all of it in one piece;
+// with a shorter one (108, 10 bytes) the first piece is its beginning, and the
+// rest is then read in one more piece of exactly the missing length before the
+// answer is written (writing earlier would discard the rest as stale input).
 //
 // This class only compares bytes; CSerialPort::TakeResentHeader applies the
 // verdict to the read length and the line.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "frame.h"
@@ -53,6 +55,8 @@ class CResentHeader {
   int PhaseReadLen(int readLen) const { return Collecting() ? m_phaseReadLen : readLen; }
   bool Collecting() const { return m_matched > 0; }
   const std::string& Answer() const { return m_answer; }
+  // The lead byte of the frame kept (0 when none is).
+  std::uint8_t Lead() const { return m_header.empty() ? 0 : static_cast<std::uint8_t>(m_header[0]); }
 
  private:
   Take Finish(Take take);
