@@ -33,13 +33,7 @@ bool IsHangUp(short revents) { return (revents & (POLLHUP | POLLERR | POLLNVAL))
 
 }  // namespace
 
-std::string DeviceForPort(const std::string& portName) {
-  if (portName.size() != 4 || portName.compare(0, 3, "COM") != 0 || portName[3] < '1' || portName[3] > '9') return {};
-  const std::string var = "VANTOR_" + portName;
-  const char* named = std::getenv(var.c_str());
-  if (named != nullptr && *named != '\0') return named;
-  return "/dev/ttyS" + std::to_string(portName[3] - '1');
-}
+std::string NativeDeviceForPort(const std::string& portName) { return "/dev/ttyS" + std::to_string(portName[3] - '1'); }
 
 std::unique_ptr<CComLine> CreateComLine() { return std::make_unique<CPosixComLine>(); }
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "lossy_convert.h"
+
 namespace vantor {
 namespace {
 
@@ -37,27 +39,19 @@ std::optional<std::string> Convert(const std::string& to, const std::string& fro
   return out;
 }
 
+// Length of the character that starts at in[i]: CP949 has one-byte and
+// two-byte characters, UTF-8 (and any other local set, taken alike) up to four.
+std::size_t CharLength(const std::string& encoding, std::string_view in, std::size_t i) {
+  const auto c = static_cast<unsigned char>(in[i]);
+  if (c < 0x80) return 1;
+  if (encoding == "CP949") return 2;
+  return c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+}
+
 std::string ConvertLossy(const std::string& to, const std::string& from, std::string_view in) {
-  if (auto exact = Convert(to, from, in)) return *exact;
-  // Convert piece by piece, keeping the bytes that do not convert.
-  std::string out;
-  std::size_t i = 0;
-  while (i < in.size()) {
-    std::size_t len = (static_cast<unsigned char>(in[i]) < 0x80) ? 1 : 2;
-    if (from != "CP949") {
-      unsigned char c = static_cast<unsigned char>(in[i]);
-      len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-    }
-    len = std::min(len, in.size() - i);
-    if (auto piece = Convert(to, from, in.substr(i, len))) {
-      out += *piece;
-    } else {
-      out.push_back(in[i]);
-      len = 1;
-    }
-    i += len;
-  }
-  return out;
+  return ConvertKeepingBytes(
+      in, [&](std::string_view piece) { return Convert(to, from, piece); },
+      [&](std::string_view text, std::size_t i) { return CharLength(from, text, i); });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "lossy_convert.h"
 #include "text_codec.h"
 
 namespace vantor {
@@ -63,21 +64,9 @@ std::size_t CharLength(UINT codePage, std::string_view in, std::size_t i) {
 }
 
 std::string ConvertLossy(UINT to, UINT from, std::string_view in) {
-  if (auto exact = Convert(to, from, in)) return *exact;
-  // Character by character, keeping the bytes that do not convert.
-  std::string out;
-  std::size_t i = 0;
-  while (i < in.size()) {
-    std::size_t len = std::min(CharLength(from, in, i), in.size() - i);
-    if (auto piece = Convert(to, from, in.substr(i, len))) {
-      out += *piece;
-    } else {
-      out.push_back(in[i]);
-      len = 1;
-    }
-    i += len;
-  }
-  return out;
+  return ConvertKeepingBytes(
+      in, [&](std::string_view piece) { return Convert(to, from, piece); },
+      [&](std::string_view text, std::size_t i) { return CharLength(from, text, i); });
 }
 
 }  // namespace
