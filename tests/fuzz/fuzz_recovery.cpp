@@ -20,6 +20,7 @@
 #include "fake_file_system.h"
 #include "frame.h"
 #include "fuzz_input.h"
+#include "kept_records.h"
 #include "recv_files.h"
 
 namespace {
@@ -31,15 +32,7 @@ const std::string kDir = "recv/";
 const char* const kDataNames[] = {"A.TXT", "B.TXT", "\xEA\xB0\x80.TXT", "STOCK.TXT", "D"};
 const std::string kOther = "COMMLIST.LST";
 
-std::string KeptRecords(const std::string& d) {
-  const std::size_t cr = d.find('\r');
-  const std::size_t rec = (cr == std::string::npos ? d.size() : cr) + 2;
-  std::string out;
-  for (std::size_t p = 0; p + rec <= d.size(); p += rec) {
-    if (d[p] != '*') out.append(d, p, rec);
-  }
-  return out;
-}
+using vfuzz::KeptRecords;
 
 struct File {
   bool hasTmp = false;

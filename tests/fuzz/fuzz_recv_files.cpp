@@ -12,6 +12,7 @@
 #include "fake_file_system.h"
 #include "frame.h"
 #include "fuzz_input.h"
+#include "kept_records.h"
 #include "recv_files.h"
 
 namespace {
@@ -25,18 +26,7 @@ const char* const kNames[] = {"A.TXT.Tmp",     "A.TXT.tmp", "B.TXT.TMP",        
 const char* const kPathParts[] = {"", ".Tmp", "A.TXT", ".unsaved", "recv"};
 const int kErrors[] = {ENOSPC, EIO, EACCES};
 
-// The records of a temporary file that reach its data file: records of the
-// first line's length (plus CR LF), without those that begin with "*" and
-// without a final piece shorter than a record.
-std::string KeptRecords(const std::string& d) {
-  const std::size_t cr = d.find('\r');
-  const std::size_t rec = (cr == std::string::npos ? d.size() : cr) + 2;
-  std::string out;
-  for (std::size_t p = 0; p + rec <= d.size(); p += rec) {
-    if (d[p] != '*') out.append(d, p, rec);
-  }
-  return out;
-}
+using vfuzz::KeptRecords;
 
 bool IsKeptWhole(const FakeFileSystem& fs, const std::string& tmpName, const std::string& data) {
   for (const std::string& name : fs.Names(kDir)) {
