@@ -6,19 +6,13 @@
 # the watch thread forever, is line_win32_hangup.)
 set -euo pipefail
 program=$(realpath "$1")
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-. "$repo/scripts/wine-env"
-hht="${VANTOR_LINUX_TOOLS:?folder of hht-sim}/hht-sim"
-work=$(mktemp -d "$VANTOR_WIN_BUILD/wine/hangup.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work"/recv "$work"/send "$work"/hht "$work"/cwd
+. "$(dirname "$0")/run_common.sh" hangup
 fail() {
   echo "FAIL: $*"
   cat "$work/program.log" 2>/dev/null || true
   exit 1
 }
-for ((i = 1; i <= 40000; i++)); do printf 'H%06d,ITEM%04d,%05d\r\n' "$i" $((i % 1000)) $((i * 7 % 99999)); done \
-  >"$work/hht/STOCK.TXT"
+records H 40000 >"$work/hht/STOCK.TXT"
 rm -f "$VANTOR_WINE_COM1"
 # 9600 bit/s on the simulator's side paces its frames, so the run is still
 # going when it is killed.
@@ -26,7 +20,6 @@ rm -f "$VANTOR_WINE_COM1"
   >"$work/hht.log" 2>&1 &
 hht_pid=$!
 for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 (cd "$work/cwd" && "$repo/scripts/wine-run" "$program" --recv-dir "$(winpath "$work/recv")" \
   --send-dir "$(winpath "$work/send")" --port 1) >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -35,6 +28,7 @@ for _ in $(seq 1 400); do [ -s "$work/recv/STOCK.TXT.Tmp" ] && break; sleep 0.02
 [ -s "$work/recv/STOCK.TXT.Tmp" ] || fail "no data arrived"
 kill -KILL "$hht_pid"
 wait "$hht_pid" 2>/dev/null || true
+hht_pid=
 start=$(date +%s%N)
 status=0
 wait "$program_pid" || status=$?

@@ -8,22 +8,8 @@ set -euo pipefail
 direction=$1
 program=$(realpath "$2")
 dll=${3:+$(realpath "$3")}
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-. "$repo/scripts/wine-env"
-hht="${VANTOR_LINUX_TOOLS:?folder of hht-sim}/hht-sim"
-work=$(mktemp -d "$VANTOR_WIN_BUILD/wine/run.XXXXXX")
-hht_pid=
-cleanup() {
-  [ -n "$hht_pid" ] && kill "$hht_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work"/recv "$work"/send "$work"/hht "$work"/out "$work"/cwd
-winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
-records() {
-  local i
-  for ((i = 1; i <= $2; i++)); do printf '%s%06d,ITEM%04d,%05d\r\n' "$1" "$i" $((i % 1000)) $((i * 7 % 99999)); done
-}
+. "$(dirname "$0")/run_common.sh" run
+mkdir -p "$work"/out
 fail() {
   echo "FAIL: $*"
   echo "--- hht-sim"; cat "$work/hht.log" || true

@@ -4,25 +4,14 @@
 # record is in place), loses nothing: the next run stores the data.
 set -euo pipefail
 program=$(realpath "$1")
-repo=$(cd "$(dirname "$0")/../.." && pwd)
-. "$repo/scripts/wine-env"
-hht="${VANTOR_LINUX_TOOLS:?folder of hht-sim}/hht-sim"
-work=$(mktemp -d "$VANTOR_WIN_BUILD/wine/kill.XXXXXX")
-hht_pid=
-cleanup() {
-  [ -n "$hht_pid" ] && kill "$hht_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work"/recv "$work"/send "$work"/hht "$work"/empty "$work"/cwd
-winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+. "$(dirname "$0")/run_common.sh" kill
+mkdir -p "$work"/empty
 fail() {
   echo "FAIL: $*"
   tr -d '\r' <"$work/cwd/Log/comm.log" 2>/dev/null | grep -v "^Recv Data\|^SendData\|^Len" | tail -20 || true
   exit 1
 }
-for ((i = 1; i <= 20000; i++)); do printf 'K%06d,ITEM%04d,%05d\r\n' "$i" $((i % 1000)) $((i * 7 % 99999)); done \
-  >"$work/hht/STOCK.TXT"
+records K 20000 >"$work/hht/STOCK.TXT"
 echo "OLD0000001,ITEM0000,00000" >"$work/recv/STOCK.TXT"
 record="$work/recv/VANTOR2-RECEIVE-COMMIT-RECORD.LST"
 args=(--recv-dir "$(winpath "$work/recv")" --send-dir "$(winpath "$work/send")" --port 1 --speed 115200)
