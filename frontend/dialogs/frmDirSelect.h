@@ -13,13 +13,15 @@
 #include <QDialog>
 #include <QPixmap>
 
+#include "DirSelectRules.h"
+
 class DirListBox;
 class DriveListBox;
 class MessageBoxes;
 class QPushButton;
 class VolumeSource;
 
-class frmDirSelect : public QDialog {
+class frmDirSelect : public QDialog, private DirSelectRules::DriveChangeView {
   Q_OBJECT
 
  public:
@@ -52,7 +54,13 @@ class frmDirSelect : public QDialog {
   QPushButton* m_cmdOK = nullptr;
   QPushButton* m_cmdCancel = nullptr;
   QPixmap m_tile;
-  QString mLastDrive;
-  // The drive the list showed before the change in progress.
-  QString m_driveBefore;
+  DirSelectRules::DriveChange m_driveChange;
+
+  // What the rules of a drive change see of the two lists.
+  std::string DirPath() const override;
+  std::string Drive() const override;
+  std::optional<std::string> OpenSelectedDrive() override;
+  void SelectDrive(const std::string& drive) override;
+  void SetDirPath(const std::string& path) override;
+  void ShowAccessError(const std::string& text) override;
 };

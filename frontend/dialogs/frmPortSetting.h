@@ -26,9 +26,6 @@ class frmPortSetting : public QDialog {
   void cmdOK_Click();
   void cmdCancel_Click();
 
-  // The list position a stored code selects: -1 for none.
-  static int PositionOfCode(const QString& storedCode);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

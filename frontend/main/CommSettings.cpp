@@ -1,5 +1,9 @@
 #include "CommSettings.h"
 
+#include "NumericText.h"
+#include "SettingsStore.h"
+#include "VarDefine.h"
+
 namespace CommSettings {
 
 PortEntry PortFromCode(double code) {
@@ -16,10 +20,19 @@ SpeedEntry SpeedFromCode(double code) {
   return {19200, "19200,"};  // code 2 and every value outside the table
 }
 
-QString StatusText(const PortEntry& port, const SpeedEntry& speed) {
+std::string StatusText(const PortEntry& port, const SpeedEntry& speed) {
   // The line format is fixed for the whole system and never stored.
-  return QStringLiteral("통신설정 : ") + QLatin1String(port.text) + u' ' + QLatin1String(speed.text) + u' ' +
-         QStringLiteral("N, 8, 1");
+  return std::string("통신설정 : ") + port.text + ' ' + speed.text + ' ' + "N, 8, 1";
+}
+
+InEffect ReadInEffect(const SettingsStore& store) {
+  const double portValue =
+      NumericText::LeadingNumber(NumericText::Trim(store.Read(VarDefine::kKeyPortNo, VarDefine::kDefaultPortCode)));
+  const double speedValue =
+      NumericText::LeadingNumber(NumericText::Trim(store.Read(VarDefine::kKeySpeed, VarDefine::kDefaultSpeedCode)));
+  const PortEntry port = PortFromCode(portValue);
+  const SpeedEntry speed = SpeedFromCode(speedValue);
+  return {port.portNo, speed.baudRate, StatusText(port, speed)};
 }
 
 }  // namespace CommSettings

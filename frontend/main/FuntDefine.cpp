@@ -1,12 +1,12 @@
 #include "FuntDefine.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Clock.h"
+#include "FileOps.h"
+#include "NumericText.h"
 
 namespace {
 
@@ -15,7 +15,23 @@ constexpr double kLastSecondsOfDay = 86400.0 - 5.0;
 // set while waiting cannot stretch the wait.
 constexpr int kSliceMs = 100;
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
 }  // namespace
+
+double SecondsSinceMidnight(const LocalDateTime& when) {
+  return when.hour * 3600.0 + when.minute * 60.0 + when.second + when.millisecond / 1000.0;
+}
 
 void WaitSeconds(float seconds, Clock& clock) {
   const double t0 = SecondsSinceMidnight(clock.Now());
@@ -32,20 +48,16 @@ void WaitSeconds(float seconds, Clock& clock) {
   } while (elapsed < seconds);
 }
 
-void WaitSeconds(float seconds) {
-  SystemClock clock;
-  WaitSeconds(seconds, clock);
-}
-
-bool MakeDirPath(const QString& path) {
-  const QString trimmed = path.trimmed();
-  if (trimmed.isEmpty()) return true;
-  const QStringList parts = trimmed.split(u'/');
-  QString current = parts.first() + u'/';
-  for (qsizetype i = 1; i < parts.size(); ++i) {
+bool MakeDirPath(const std::string& path) {
+  const std::string trimmed = NumericText::Trim(path);
+  if (trimmed.empty()) return true;
+  const char separator = FileOps::Separator();
+  const std::vector<std::string> parts = Split(trimmed, separator);
+  std::string current = parts.front() + separator;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
     current += parts[i];
-    if (!QFileInfo::exists(current) && !QDir().mkdir(current)) return false;
-    current += u'/';
+    if (!FileOps::EntryExists(current) && !FileOps::MakeDir(current)) return false;
+    current += separator;
   }
   return true;
 }

@@ -9,16 +9,16 @@
 // MakeDirPath creates the missing levels of a directory path, level by level,
 // before a received file is renamed inside it.
 
-#include <QString>
+#include <string>
 
 class Clock;
 
 void WaitSeconds(float seconds, Clock& clock);
-void WaitSeconds(float seconds);
 
-// Levels are separated by "/". The first level is taken as given and never
-// created (it is the root, or the drive on other systems). Empty levels from
-// a doubled or final separator name a level that exists already. Returns
-// false when a level could not be created (for example because a file of
-// that name is in the way); the levels before it stay created.
-bool MakeDirPath(const QString& path);
+// Levels are separated by the platform's separator (FileOps::Separator()).
+// The first level is taken as given and never created (it is the root, or
+// the drive). Empty levels from a doubled or final separator name a level
+// that exists already. Returns false when a level could not be created (for
+// example because a file of that name is in the way); the levels before it
+// stay created.
+bool MakeDirPath(const std::string& path);

@@ -1,36 +1,57 @@
 #include "NumericText.h"
 
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace NumericText {
 
-double LeadingNumber(const QString& text) {
-  qsizetype i = 0;
-  const qsizetype n = text.size();
-  while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  const qsizetype start = i;
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string Trim(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return std::string(text.substr(begin, end - begin));
+}
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+  const std::size_t start = i;
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
   bool anyDigit = false;
-  while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+  while (i < n && IsDigit(text[i])) {
     ++i;
     anyDigit = true;
   }
-  if (i < n && text[i] == u'.') {
+  if (i < n && text[i] == '.') {
     ++i;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+    while (i < n && IsDigit(text[i])) {
       ++i;
       anyDigit = true;
     }
   }
   if (!anyDigit) return 0.0;
-  bool ok = false;
-  QString number = text.mid(start, i - start);
-  if (number.endsWith(u'.')) number.chop(1);
-  const double value = number.toDouble(&ok);
-  return ok ? value : 0.0;
+  // Read by hand: strtod would follow the locale's decimal mark, and the
+  // program runs in the operator's locale.
+  std::size_t j = start;
+  const bool negative = text[j] == '-';
+  if (text[j] == '+' || text[j] == '-') ++j;
+  double value = 0.0;
+  for (; j < i && IsDigit(text[j]); ++j) value = value * 10.0 + (text[j] - '0');
+  if (j < i && text[j] == '.') {
+    double scale = 0.1;
+    for (++j; j < i; ++j, scale /= 10.0) value += (text[j] - '0') * scale;
+  }
+  return negative ? -value : value;
 }
 
 bool ToInt16(double value, int* result) {

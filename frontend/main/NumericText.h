@@ -1,15 +1,19 @@
 #pragma once
-// How stored codes are read as numbers. A stored text is taken as a decimal
-// number at its start: leading blanks are skipped, an optional sign and the
-// digits with an optional fraction are read, and reading stops at the first
-// character that cannot continue the number. A text without a number reads
-// as 0, so "3abc" is 3, "1.0" is 1 and "" is 0.
+// How stored texts are read. A stored code is taken as a decimal number at
+// its start: leading blanks are skipped, an optional sign and the digits with
+// an optional fraction are read, and reading stops at the first character
+// that cannot continue the number. A text without a number reads as 0, so
+// "3abc" is 3, "1.0" is 1 and "" is 0.
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace NumericText {
 
-double LeadingNumber(const QString& text);
+// text without the blanks (white space) before and after it.
+std::string Trim(std::string_view text);
+
+double LeadingNumber(std::string_view text);
 
 // The value rounded to the nearest integer (halves go to the even
 // neighbour) when it fits a 16-bit integer; otherwise no value.

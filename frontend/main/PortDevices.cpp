@@ -1,12 +1,13 @@
 #include "PortDevices.h"
 
+#include "Environment.h"
 #include "SettingsStore.h"
 
 PortDevices::PortDevices() {
-  for (int n = 1; n <= kPorts; ++n) m_fromEnvironment[n] = !qEnvironmentVariable(VariableOf(n).constData()).isEmpty();
+  for (int n = 1; n <= kPorts; ++n) m_fromEnvironment[n] = !Environment::Get(VariableOf(n)).empty();
 }
 
-QByteArray PortDevices::VariableOf(int portNo) { return "VANTOR_COM" + QByteArray::number(portNo); }
+std::string PortDevices::VariableOf(int portNo) { return "VANTOR_COM" + std::to_string(portNo); }
 
 bool PortDevices::FromEnvironment(int portNo) const {
   return portNo >= 1 && portNo <= kPorts && m_fromEnvironment[portNo];
@@ -15,16 +16,16 @@ bool PortDevices::FromEnvironment(int portNo) const {
 void PortDevices::Apply(const SettingsStore& store) const {
   for (int n = 1; n <= kPorts; ++n) {
     if (m_fromEnvironment[n]) continue;
-    const QString device = store.PortDevice(n);
-    if (device.isEmpty()) {
-      qunsetenv(VariableOf(n).constData());
+    const std::string device = store.PortDevice(n);
+    if (device.empty()) {
+      Environment::Unset(VariableOf(n));
     } else {
-      qputenv(VariableOf(n).constData(), device.toLocal8Bit());
+      Environment::Set(VariableOf(n), device);
     }
   }
 }
 
-QString PortDevices::DeviceOf(int portNo) {
-  const QString named = qEnvironmentVariable(VariableOf(portNo).constData());
-  return named.isEmpty() ? QStringLiteral("/dev/ttyS%1").arg(portNo - 1) : named;
+std::string PortDevices::DeviceOf(int portNo) {
+  const std::string named = Environment::Get(VariableOf(portNo));
+  return named.empty() ? DefaultDeviceOf(portNo) : named;
 }

@@ -1,14 +1,15 @@
 #pragma once
 // The device behind each COM port for a transfer started from the desktop.
 // The library opens COMn on the device named by the environment variable
-// VANTOR_COMn, else on /dev/ttyS<n-1>. A user who starts RTKelvane from the
-// menu cannot set that variable, and a USB cradle is never /dev/ttyS0; so
-// before each transfer the program names the devices of the group "Ports" of
-// its settings in its own environment. A variable the program's environment
-// brought at start still wins.
+// VANTOR_COMn, else on its own default (/dev/ttyS<n-1> on Linux, \\.\COMn on
+// Windows). A user who starts RTKelvane from the menu cannot set that
+// variable, and a USB cradle is never /dev/ttyS0; so before each transfer the
+// program names the devices of the group "Ports" of its settings in its own
+// environment. A variable the program's environment brought at start still
+// wins.
 
-#include <QString>
 #include <array>
+#include <string>
 
 class SettingsStore;
 
@@ -26,8 +27,11 @@ class PortDevices {
   bool FromEnvironment(int portNo) const;
 
   // The device the library opens for COMn, as things stand now.
-  static QString DeviceOf(int portNo);
-  static QByteArray VariableOf(int portNo);
+  static std::string DeviceOf(int portNo);
+  static std::string VariableOf(int portNo);
+  // The library's own device for COMn when no variable names one
+  // (PortDevices_posix.cpp, PortDevices_win32.cpp).
+  static std::string DefaultDeviceOf(int portNo);
 
  private:
   std::array<bool, kPorts + 1> m_fromEnvironment{};

@@ -1,37 +1,27 @@
 #include "StockFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <cstdio>
 
+#include "FileOps.h"
 #include "FuntDefine.h"
 
 namespace StockFile {
 
-QString StampedName(const QString& recvDir, const QDateTime& when) {
-  return recvDir + QStringLiteral("/STOCK_") + when.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".txt");
+std::string FindStockFile(const std::string& recvDir) { return FileOps::FindNoCase(recvDir, "STOCK.TXT"); }
+
+std::string StampedName(const std::string& recvDir, const LocalDateTime& when) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", when.year, when.month, when.day, when.hour,
+                when.minute, when.second);
+  return recvDir + FileOps::Separator() + "STOCK_" + stamp + ".txt";
 }
 
-QString FindStockFile(const QString& recvDir) {
-  const QString exact = recvDir + QStringLiteral("/STOCK.TXT");
-  if (QFileInfo::exists(exact)) return exact;
-  // A terminal may send "stock.txt"; names match whatever their case, as
-  // on the terminal's home platform. The first in name order is taken.
-  const QStringList names = QDir(recvDir).entryList({QStringLiteral("STOCK.TXT")}, QDir::Files, QDir::Name);
-  for (const QString& name : names) {
-    if (name.compare(QStringLiteral("STOCK.TXT"), Qt::CaseInsensitive) == 0) return recvDir + u'/' + name;
-  }
-  return exact;
-}
-
-Outcome RenameReceived(const QString& recvDir, const QDateTime& when) {
-  const QString stock = FindStockFile(recvDir);
-  const QFileInfo info(stock);
-  if (!info.exists() || !info.isFile() || info.isHidden()) return Outcome::NoStockFile;
+Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when) {
+  const std::string stock = FindStockFile(recvDir);
+  if (!FileOps::FileExists(stock)) return Outcome::NoStockFile;
   // A failure here shows again in the rename below, which is what counts.
   MakeDirPath(recvDir);
-  // QFile::rename refuses a target that exists and does not replace it.
-  return QFile::rename(stock, StampedName(recvDir, when)) ? Outcome::Renamed : Outcome::RenameFailed;
+  return FileOps::RenameNoReplace(stock, StampedName(recvDir, when)) ? Outcome::Renamed : Outcome::RenameFailed;
 }
 
 }  // namespace StockFile

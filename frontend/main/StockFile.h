@@ -1,12 +1,13 @@
 #pragma once
-// After every transfer a received stock file "STOCK.TXT" (in any case) in the receive
-// directory gets a time-stamped name, STOCK_yyyyMMddhhmmss.txt, so that the
-// next transfer cannot overwrite it. The new name never replaces a file that
-// exists: when two transfers end within the same second, the second stock
-// file keeps its name.
+// After every transfer a received stock file "STOCK.TXT" (in any case) in the
+// receive directory gets a time-stamped name, STOCK_yyyyMMddhhmmss.txt, so
+// that the next transfer cannot overwrite it. The new name never replaces a
+// file that exists: when two transfers end within the same second, the
+// second stock file keeps its name.
 
-#include <QDateTime>
-#include <QString>
+#include <string>
+
+#include "Clock.h"
 
 namespace StockFile {
 
@@ -14,13 +15,13 @@ enum class Outcome { NoStockFile, Renamed, RenameFailed };
 
 // The path of the received stock file: "STOCK.TXT" in recvDir, in whatever
 // case the terminal wrote its name; the upper-case path when there is none.
-QString FindStockFile(const QString& recvDir);
+std::string FindStockFile(const std::string& recvDir);
 
 // The new name of the stock file for a transfer that ended at when.
-QString StampedName(const QString& recvDir, const QDateTime& when);
+std::string StampedName(const std::string& recvDir, const LocalDateTime& when);
 
 // recvDir is the receive directory's text as the operator sees it; a final
-// "/" in it does no harm.
-Outcome RenameReceived(const QString& recvDir, const QDateTime& when);
+// separator in it does no harm.
+Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when);
 
 }  // namespace StockFile

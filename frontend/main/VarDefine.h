@@ -1,18 +1,20 @@
 #pragma once
 // Values shared by the windows of the program for its whole run, and the
-// program's names.
+// program's names. Plain C++: the Qt windows and the Win32 windows use the same
+// values and texts.
 //
 // gPortNo and gBaudRate are the port and line speed in effect; only
 // frmMain::FP_SetPortNo writes them, at the main window's load and after the
-// port settings dialog closes. gSelectDir carries a directory to the directory
-// chooser and back: OK replaces it, Cancel leaves it as the caller set it.
+// port settings dialog closes. gSelectDir (UTF-8) carries a directory to the
+// directory chooser and back: OK replaces it, Cancel leaves it as the caller
+// set it.
 
-#include <QString>
 #include <cstdint>
+#include <string>
 
 inline std::int16_t gPortNo = 0;
 inline std::int32_t gBaudRate = 0;
-inline QString gSelectDir;
+inline std::string gSelectDir;
 
 namespace VarDefine {
 
@@ -37,8 +39,10 @@ inline constexpr char kKeyRecvDir[] = "RecvDir";
 inline constexpr char kDefaultPortCode[] = "1";
 inline constexpr char kDefaultSpeedCode[] = "2";
 
-// Defaults of the two directories: "send" and "recv" in the user's home.
-QString DefaultSendDir();
-QString DefaultRecvDir();
+// The start-up wait while the splash window paints, in seconds.
+inline constexpr float kSplashSeconds = 1.0f;
+
+// The user data every transfer hands to the library.
+inline constexpr char kUserData[] = "abc";
 
 }  // namespace VarDefine

@@ -251,7 +251,7 @@ class TestDialogs : public QObject {
     if (how == 3) dialog.close();
     if (how == 4) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(gSelectDir, result == "caller" ? result : m_tmp.path() + result);
+    QCOMPARE(Q(gSelectDir), result == "caller" ? result : m_tmp.path() + result);
     QVERIFY(messages.shown.isEmpty());
   }
 
@@ -265,7 +265,7 @@ class TestDialogs : public QObject {
     QCOMPARE(dialog.drvList()->DriveRoot(), m_usb);
     QCOMPARE(dialog.dirList()->Path(), m_usb);
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(gSelectDir, m_usb);
+    QCOMPARE(Q(gSelectDir), m_usb);
   }
 
   void theRootIsReturnedWithItsSeparator() {
@@ -274,7 +274,7 @@ class TestDialogs : public QObject {
     frmDirSelect dialog(volumes, messages);
     QVERIFY(dialog.dirList()->SetPath("/"));
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(gSelectDir, QString("/"));
+    QCOMPARE(Q(gSelectDir), QString("/"));
   }
 
   void aClickHighlightsAndADoubleClickOpens() {
@@ -296,7 +296,7 @@ class TestDialogs : public QObject {
     emit list->itemDoubleClicked(up.first());
     QCOMPARE(list->Path(), m_work);
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(gSelectDir, m_work);
+    QCOMPARE(Q(gSelectDir), m_work);
   }
 
   void okTakesTheHighlightedFolder() {
@@ -312,7 +312,7 @@ class TestDialogs : public QObject {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(recv).center());
     QCOMPARE(list->Path(), m_work);  // highlighted, not opened
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(gSelectDir, m_work + "/recv");
+    QCOMPARE(Q(gSelectDir), m_work + "/recv");
   }
 
   void okWithoutAClickTakesTheOpenedFolder() {
@@ -322,7 +322,7 @@ class TestDialogs : public QObject {
     QVERIFY(dialog.dirList()->SetPath(m_work + "/recv"));
     QCOMPARE(dialog.dirList()->HighlightedPath(), m_work + "/recv");
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(gSelectDir, m_work + "/recv");
+    QCOMPARE(Q(gSelectDir), m_work + "/recv");
   }
 
   void onlyDirectoriesAreListed() {

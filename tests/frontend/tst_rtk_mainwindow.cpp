@@ -357,8 +357,9 @@ class TestMainWindow : public QObject {
     if (fromEnvironment) {
       QVERIFY2(box.text.contains("VANTOR_COM3"), qPrintable(box.text));
     } else {
-      QVERIFY2(box.text.contains("[Ports]") && box.text.contains("COM3=") && box.text.contains(rig->store.Location()),
-               qPrintable(box.text));
+      QVERIFY2(
+          box.text.contains("[Ports]") && box.text.contains("COM3=") && box.text.contains(Q(rig->store.Location())),
+          qPrintable(box.text));
     }
   }
 

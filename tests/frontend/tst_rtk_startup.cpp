@@ -21,6 +21,7 @@
 #include "InstanceLock.h"
 #include "PortErrorText.h"
 #include "Rig.h"
+#include "SettingsStore_qt.h"
 #include "StartMain.h"
 
 namespace {
@@ -122,7 +123,7 @@ class TestStartup : public QObject {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path());
     {
       QSettingsStore store;
-      QCOMPARE(store.Read("CommPortNo", "1"), QString("1"));
+      QCOMPARE(Q(store.Read("CommPortNo", "1")), QString("1"));
       QVERIFY(store.Write("SendDir", "  /data/send  "));
       QVERIFY(store.Write("CommPortNo", "3"));
     }
@@ -131,9 +132,9 @@ class TestStartup : public QObject {
     QSettings raw(file, QSettings::IniFormat);
     QCOMPARE(raw.childGroups(), QStringList{"Handy Terminal"});
     QSettingsStore again;
-    QCOMPARE(again.Read("SendDir", "x"), QString("  /data/send  "));
-    QCOMPARE(again.Read("CommPortNo", "1"), QString("3"));
-    QCOMPARE(again.Read("CommSpeed", "2"), QString("2"));
+    QCOMPARE(Q(again.Read("SendDir", "x")), QString("  /data/send  "));
+    QCOMPARE(Q(again.Read("CommPortNo", "1")), QString("3"));
+    QCOMPARE(Q(again.Read("CommSpeed", "2")), QString("2"));
   }
 
   void thePortsGroupNamesTheDevices() {
@@ -146,12 +147,12 @@ class TestStartup : public QObject {
       raw.setValue("Ports/COM3", "  /dev/ttyACM0 ");
     }
     QSettingsStore store;
-    QCOMPARE(store.PortDevice(1), QString("/dev/serial/by-id/usb-Cradle-if00-port0"));
-    QCOMPARE(store.PortDevice(2), QString());
-    QCOMPARE(store.PortDevice(3), QString("/dev/ttyACM0"));
-    QCOMPARE(store.Location(), file);
+    QCOMPARE(Q(store.PortDevice(1)), QString("/dev/serial/by-id/usb-Cradle-if00-port0"));
+    QCOMPARE(Q(store.PortDevice(2)), QString());
+    QCOMPARE(Q(store.PortDevice(3)), QString("/dev/ttyACM0"));
+    QCOMPARE(Q(store.Location()), file);
     // The operator's choices stay in their own group.
-    QCOMPARE(store.Read("CommPortNo", "1"), QString("1"));
+    QCOMPARE(Q(store.Read("CommPortNo", "1")), QString("1"));
   }
 
   void defaultFoldersAreCreatedAtStart_data() {
@@ -212,18 +213,18 @@ class TestStartup : public QObject {
     PortErrorFacts facts;
     facts.portNo = 2;
     facts.device = "/dev/ttyUSB0";
-    facts.reason = reason;
+    facts.reason = U8(reason);
     facts.fromEnvironment = fromEnvironment;
     facts.settingsFile = "/home/shop/.config/Kelvane/Kelvane.conf";
-    QCOMPARE(PortErrorText(facts), text);
+    QCOMPARE(Q(PortErrorText(facts)), text);
   }
 
   void theLockAdmitsOneInstance() {
     QTemporaryDir tmp;
     const QString path = tmp.path() + "/RTKelvane.lock";
-    InstanceLock first(path);
+    InstanceLock first(U8(path));
     QVERIFY(first.Acquire());
-    InstanceLock second(path);
+    InstanceLock second(U8(path));
     QVERIFY(!second.Acquire());
   }
 
@@ -245,14 +246,14 @@ class TestStartup : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tmp.path() + "/config/Kelvane/Kelvane.conf"), 20000);
     QVERIFY(QFileInfo(tmp.path() + "/send").isDir());
     QVERIFY(QFileInfo(tmp.path() + "/recv").isDir());
-    InstanceLock meanwhile(tmp.path() + "/RTKelvane.lock");
+    InstanceLock meanwhile(U8(tmp.path() + "/RTKelvane.lock"));
     QVERIFY(!meanwhile.Acquire());
     program.terminate();  // SIGTERM
     QVERIFY2(program.waitForFinished(10000), "SIGTERM did not end the program");
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);  // not killed by the signal
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(!QFileInfo::exists(tmp.path() + "/RTKelvane.lock"));  // released, not left stale
-    InstanceLock next(tmp.path() + "/RTKelvane.lock");
+    InstanceLock next(U8(tmp.path() + "/RTKelvane.lock"));
     QVERIFY(next.Acquire());
   }
 
@@ -321,14 +322,14 @@ class TestStartup : public QObject {
     QVERIFY(asked);
     QCOMPARE(code, 0);
     qInfo("from Yes to the end of Main: %lld ms", ms);
-    InstanceLock next(tmp.path() + "/RTKelvane.lock");
+    InstanceLock next(U8(tmp.path() + "/RTKelvane.lock"));
     QVERIFY(next.Acquire());
   }
 
   void aSecondInstanceEndsSilently() {
     QTemporaryDir tmp;
     QVERIFY(QFile::setPermissions(tmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    InstanceLock running(tmp.path() + "/RTKelvane.lock");
+    InstanceLock running(U8(tmp.path() + "/RTKelvane.lock"));
     QVERIFY(running.Acquire());
 
     QProcess second;
@@ -347,7 +348,7 @@ class TestStartup : public QObject {
     // It ended before its main window's load: nothing was stored.
     QVERIFY(!QFileInfo::exists(tmp.path() + "/config/Kelvane"));
     // And the running instance keeps its lock.
-    InstanceLock third(tmp.path() + "/RTKelvane.lock");
+    InstanceLock third(U8(tmp.path() + "/RTKelvane.lock"));
     QVERIFY(!third.Acquire());
   }
 };

@@ -47,7 +47,7 @@ class TestUtility : public QObject {
   void leadingNumber() {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(NumericText::LeadingNumber(text), value);
+    QCOMPARE(NumericText::LeadingNumber(U8(text)), value);
   }
 
   void int16Rounding() {
@@ -85,7 +85,7 @@ class TestUtility : public QObject {
     const auto speed = CommSettings::SpeedFromCode(speedCode);
     QCOMPARE(int(port.portNo), portNo);
     QCOMPARE(int(speed.baudRate), baudRate);
-    QCOMPARE(CommSettings::StatusText(port, speed), text);
+    QCOMPARE(Q(CommSettings::StatusText(port, speed)), text);
   }
 
   // --- WaitSeconds ---------------------------------------------------------
@@ -135,7 +135,7 @@ class TestUtility : public QObject {
     QTemporaryDir tmp;
     const QString recv = tmp.path() + "/recv";
     QVERIFY(QDir().mkdir(recv));
-    QVERIFY(MakeDirPath(recv + "/in/day"));
+    QVERIFY(MakeDirPath(U8(recv + "/in/day")));
     QVERIFY(QFileInfo(recv + "/in").isDir());
     QVERIFY(QFileInfo(recv + "/in/day").isDir());
   }
@@ -143,35 +143,35 @@ class TestUtility : public QObject {
   void makeDirPathOfExistingPathCreatesNothing() {
     QTemporaryDir tmp;
     const QStringList before = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    QVERIFY(MakeDirPath(tmp.path()));
-    QVERIFY(MakeDirPath(tmp.path() + "/"));
-    QVERIFY(MakeDirPath(tmp.path() + "//"));
+    QVERIFY(MakeDirPath(U8(tmp.path())));
+    QVERIFY(MakeDirPath(U8(tmp.path() + "/")));
+    QVERIFY(MakeDirPath(U8(tmp.path() + "//")));
     QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
   }
 
   void makeDirPathWithFinalSeparatorCreatesTheSameLevels() {
     QTemporaryDir tmp;
-    QVERIFY(MakeDirPath("  " + tmp.path() + "/a/b/  "));
+    QVERIFY(MakeDirPath(U8("  " + tmp.path() + "/a/b/  ")));
     QVERIFY(QFileInfo(tmp.path() + "/a/b").isDir());
   }
 
   void makeDirPathOfBlanksDoesNothing() {
-    QVERIFY(MakeDirPath(QString()));
-    QVERIFY(MakeDirPath("   "));
+    QVERIFY(MakeDirPath(U8(QString())));
+    QVERIFY(MakeDirPath(U8("   ")));
   }
 
   void makeDirPathFailsBehindAFile() {
     QTemporaryDir tmp;
     Touch(tmp.path() + "/blocker");
-    QVERIFY(!MakeDirPath(tmp.path() + "/blocker/inner"));
+    QVERIFY(!MakeDirPath(U8(tmp.path() + "/blocker/inner")));
     QVERIFY(QFileInfo(tmp.path() + "/blocker").isFile());
     QVERIFY(!QFileInfo::exists(tmp.path() + "/blocker/inner"));
   }
 
   // --- the stock file's new name --------------------------------------------
   void stampedName() {
-    QCOMPARE(StockFile::StampedName("/r", At(14, 25, 30)), QString("/r/STOCK_20260315142530.txt"));
-    QCOMPARE(StockFile::StampedName("/r", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))),
+    QCOMPARE(Q(StockFile::StampedName("/r", ToLocal(At(14, 25, 30)))), QString("/r/STOCK_20260315142530.txt"));
+    QCOMPARE(Q(StockFile::StampedName("/r", ToLocal(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))))),
              QString("/r/STOCK_20260102030405.txt"));
   }
 };

@@ -2,16 +2,25 @@
 
 #include <QCoreApplication>
 
-QString MemoryStore::Read(const QString& key, const QString& defaultValue) const {
-  return values.value(key, defaultValue);
+std::string MemoryStore::Read(const std::string& key, const std::string& defaultValue) const {
+  const auto found = values.constFind(Q(key));
+  return found == values.constEnd() ? defaultValue : U8(*found);
 }
 
-bool MemoryStore::Write(const QString& key, const QString& value) {
+bool MemoryStore::Write(const std::string& key, const std::string& value) {
   if (refuseWrites) return false;
-  values.insert(key, value);
-  writes.append({key, value});
+  values.insert(Q(key), Q(value));
+  writes.append({Q(key), Q(value)});
   return true;
 }
+
+LocalDateTime ToLocal(const QDateTime& when) {
+  const QDate date = when.date();
+  const QTime time = when.time();
+  return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second(), time.msec()};
+}
+
+LocalDateTime FakeClock::Now() const { return ToLocal(now); }
 
 QMessageBox::StandardButton ScriptedMessages::Show(QWidget*, const MessageRequest& request) {
   shown.append(request);

@@ -12,15 +12,16 @@
 
 #include "Clock.h"
 #include "MessageBoxes.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "VolumeSource.h"
 
 class MemoryStore final : public SettingsStore {
  public:
-  QString Read(const QString& key, const QString& defaultValue) const override;
-  bool Write(const QString& key, const QString& value) override;
-  QString PortDevice(int portNo) const override { return portDevices.value(portNo); }
-  QString Location() const override { return QStringLiteral("/home/shop/.config/Kelvane/Kelvane.conf"); }
+  std::string Read(const std::string& key, const std::string& defaultValue) const override;
+  bool Write(const std::string& key, const std::string& value) override;
+  std::string PortDevice(int portNo) const override { return U8(portDevices.value(portNo)); }
+  std::string Location() const override { return "/home/shop/.config/Kelvane/Kelvane.conf"; }
 
   QMap<QString, QString> values;
   QMap<int, QString> portDevices;         // group "Ports"
@@ -42,7 +43,7 @@ class ScriptedMessages final : public MessageBoxes {
 class FakeClock final : public Clock {
  public:
   explicit FakeClock(const QDateTime& start) : now(start) {}
-  QDateTime Now() const override { return now; }
+  LocalDateTime Now() const override;
   // Advances the time by ms and lets the window system handle what is due.
   void RunEventsFor(int ms) override;
 
@@ -61,3 +62,6 @@ class FakeVolumes final : public VolumeSource {
 };
 
 inline constexpr char kNotReadyText[] = "No medium found";
+
+// A Qt date and time as the program's clock gives it.
+LocalDateTime ToLocal(const QDateTime& when);

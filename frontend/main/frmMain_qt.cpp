@@ -11,35 +11,23 @@
 #include "Clock.h"
 #include "CommSettings.h"
 #include "DirListBox.h"
+#include "DirSelectRules.h"
 #include "DriveListBox.h"
+#include "FileOps.h"
 #include "MessageBoxes.h"
 #include "MousePointer.h"
-#include "NumericText.h"
 #include "PortErrorText.h"
+#include "QtText.h"
 #include "SettingsStore.h"
+#include "StartSettings.h"
 #include "StockFile.h"
+#include "ToolbarCommands.h"
+#include "TransferCommand.h"
 #include "TransferLibrary.h"
 #include "VarDefine.h"
 #include "frmDirSelect.h"
+#include "frmMainLayout.h"
 #include "frmPortSetting.h"
-#include "port_probe.h"
-
-namespace {
-
-QString Key(const char* key) { return QLatin1String(key); }
-
-// The messages of the library's argument errors; other results show nothing.
-const char* ResultMessage(int result) {
-  switch (result) {
-    case VANTOR_RECV_DIR_ERROR: return "Recv 디렉토리 설정에러";
-    case VANTOR_SEND_DIR_ERROR: return "Send 디렉토리 설정에러";
-    case VANTOR_PORT_NO_ERROR: return "통신포트 설정에러";
-    case VANTOR_SPEED_ERROR: return "통신속도 설정에러";
-    default: return nullptr;
-  }
-}
-
-}  // namespace
 
 frmMain::frmMain(const Services& services, QWidget* parent) : QWidget(parent), m_services(services) {
   setObjectName(QStringLiteral("frmMain"));
@@ -49,31 +37,17 @@ frmMain::frmMain(const Services& services, QWidget* parent) : QWidget(parent), m
 }
 
 void frmMain::Form_Load() {
-  SettingsStore& settings = m_services.settings;
-  const QString portCode = settings.Read(Key(VarDefine::kKeyPortNo), Key(VarDefine::kDefaultPortCode)).trimmed();
-  const QString sendDir = settings.Read(Key(VarDefine::kKeySendDir), VarDefine::DefaultSendDir());
-  const QString recvDir = settings.Read(Key(VarDefine::kKeyRecvDir), VarDefine::DefaultRecvDir());
-  m_txtSendDir->setText(sendDir.trimmed());
-  m_txtRecvDir->setText(recvDir.trimmed());
-  // After the first start the store holds these three; the speed code only
-  // appears once the port settings are confirmed.
-  WriteSetting(settings, Key(VarDefine::kKeyPortNo), portCode);
-  WriteSetting(settings, Key(VarDefine::kKeySendDir), sendDir);
-  WriteSetting(settings, Key(VarDefine::kKeyRecvDir), recvDir);
+  const DirectoryBoxes boxes = LoadStartSettings(m_services.settings);
+  m_txtSendDir->setText(Q(boxes.sendDir));
+  m_txtRecvDir->setText(Q(boxes.recvDir));
   FP_SetPortNo();
 }
 
 void frmMain::FP_SetPortNo() {
-  SettingsStore& settings = m_services.settings;
-  const double portValue =
-      NumericText::LeadingNumber(settings.Read(Key(VarDefine::kKeyPortNo), Key(VarDefine::kDefaultPortCode)).trimmed());
-  const double speedValue =
-      NumericText::LeadingNumber(settings.Read(Key(VarDefine::kKeySpeed), Key(VarDefine::kDefaultSpeedCode)).trimmed());
-  const CommSettings::PortEntry port = CommSettings::PortFromCode(portValue);
-  const CommSettings::SpeedEntry speed = CommSettings::SpeedFromCode(speedValue);
-  gPortNo = port.portNo;
-  gBaudRate = speed.baudRate;
-  m_panelState->setText(CommSettings::StatusText(port, speed));
+  const CommSettings::InEffect inEffect = CommSettings::ReadInEffect(m_services.settings);
+  gPortNo = inEffect.portNo;
+  gBaudRate = inEffect.baudRate;
+  m_panelState->setText(Q(inEffect.statusText));
 }
 
 void frmMain::Form_Activate() {
@@ -82,8 +56,8 @@ void frmMain::Form_Activate() {
 
 bool frmMain::Form_QueryUnload() {
   MessageRequest request;
-  request.text = QStringLiteral(" 프로그램을 종료 하시겠습니까? ");
-  request.title = QStringLiteral("Exit Applicatein");
+  request.text = Q(frmMainLayout::kExitQuestion);
+  request.title = Q(frmMainLayout::kExitQuestionCaption);
   request.icon = QMessageBox::Question;
   request.buttons = QMessageBox::Yes | QMessageBox::No;
   request.defaultButton = QMessageBox::No;
@@ -117,18 +91,18 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::cmdSendDirSet_Click() {
-  ChooseDirectory(m_txtSendDir, QStringLiteral(" 마스터 파일이 있는 디렉토리 설정"), VarDefine::kKeySendDir);
+  ChooseDirectory(m_txtSendDir, Q(DirSelectRules::kSendTitle), VarDefine::kKeySendDir);
 }
 
 void frmMain::cmdRecvDirSet_Click() {
-  ChooseDirectory(m_txtRecvDir, QStringLiteral(" 데이터 파일이 저장될 디렉토리 설정"), VarDefine::kKeyRecvDir);
+  ChooseDirectory(m_txtRecvDir, Q(DirSelectRules::kRecvTitle), VarDefine::kKeyRecvDir);
 }
 
 void frmMain::ChooseDirectory(QLineEdit* box, const QString& caption, const char* key) {
   MousePointer::SetHourglass();
   frmDirSelect chooser(m_services.volumes, m_services.messages, this);
   const QString text = box->text();
-  gSelectDir = text;
+  gSelectDir = U8(text);
   // The directory first, then its volume: when the volume differs from the
   // one the chooser opened on, that is a drive change.
   // A directory that does not exist (yet) opens the chooser on the home
@@ -138,9 +112,9 @@ void frmMain::ChooseDirectory(QLineEdit* box, const QString& caption, const char
   chooser.drvList()->SetDrive(chooser.drvList()->DriveOf(start));
   chooser.setWindowTitle(caption);
   chooser.exec();
-  const QString chosen = gSelectDir.endsWith(u'/') ? gSelectDir : gSelectDir + u'/';
-  box->setText(chosen);
-  WriteSetting(m_services.settings, Key(key), chosen);
+  const std::string chosen = DirSelectRules::WithFinalSeparator(gSelectDir, FileOps::Separator());
+  box->setText(Q(chosen));
+  WriteSetting(m_services.settings, key, chosen);
 }
 
 void frmMain::picSendButton_Click() {
@@ -153,17 +127,12 @@ void frmMain::picSendButton_Click() {
   StoreTypedDirectory(m_txtRecvDir, VarDefine::kKeyRecvDir);
   StoreTypedDirectory(m_txtSendDir, VarDefine::kKeySendDir);
   m_ports.Apply(m_services.settings);
-  TransferArgs args;
-  args.recvDir = m_txtRecvDir->text().toLocal8Bit().toStdString();
-  args.sendDir = m_txtSendDir->text().toLocal8Bit().toStdString();
-  args.portNo = gPortNo;
-  args.speed = gBaudRate;
-  args.appendMode = m_chkFileMode->isChecked() ? 1 : 0;
-  args.userData = "abc";
+  const TransferArgs args =
+      TransferCommand::MakeArgs(U8(m_txtRecvDir->text()), U8(m_txtSendDir->text()), m_chkFileMode->isChecked());
   const std::optional<int> result = m_services.library.Run(args);
   if (result) ReportResult(*result, args.portNo);
   // Whatever the result, a received stock file gets its time-stamped name.
-  StockFile::RenameReceived(m_txtRecvDir->text(), m_services.clock.Now());
+  StockFile::RenameReceived(U8(m_txtRecvDir->text()), m_services.clock.Now());
   MousePointer::SetDefault();
   m_transferring = false;
   setEnabled(true);
@@ -171,10 +140,10 @@ void frmMain::picSendButton_Click() {
 }
 
 void frmMain::StoreTypedDirectory(const QLineEdit* box, const char* key) {
-  const QString text = box->text();
-  if (text.trimmed().isEmpty()) return;
-  const QString kept = text.endsWith(u'/') ? text : text + u'/';
-  if (m_services.settings.Read(Key(key), QString()) != kept) WriteSetting(m_services.settings, Key(key), kept);
+  const std::string text = U8(box->text());
+  if (U8(box->text().trimmed()).empty()) return;
+  const std::string kept = DirSelectRules::WithFinalSeparator(text, FileOps::Separator());
+  if (m_services.settings.Read(key, std::string()) != kept) WriteSetting(m_services.settings, key, kept);
 }
 
 void frmMain::ReportResult(int result, int portNo) {
@@ -182,10 +151,10 @@ void frmMain::ReportResult(int result, int portNo) {
     ReportPortError(portNo);
     return;
   }
-  const char* message = ResultMessage(result);
+  const char* message = TransferCommand::ResultMessage(result);
   if (message == nullptr) return;
   MessageRequest request;
-  request.text = QString::fromUtf8(message);
+  request.text = Q(message);
   request.title = QLatin1String(VarDefine::kAppTitle);
   request.buttons = QMessageBox::Ok;
   m_services.messages.Show(this, request);
@@ -197,11 +166,11 @@ void frmMain::ReportPortError(int portNo) {
   PortErrorFacts facts;
   facts.portNo = portNo;
   facts.device = PortDevices::DeviceOf(portNo);
-  facts.reason = QString::fromLocal8Bit(ports::OpenProblem(facts.device.toLocal8Bit().toStdString()));
+  facts.reason = PortOpenReason(facts.device);
   facts.fromEnvironment = m_ports.FromEnvironment(portNo);
   facts.settingsFile = m_services.settings.Location();
   MessageRequest request;
-  request.text = PortErrorText(facts);
+  request.text = Q(PortErrorText(facts));
   request.title = QLatin1String(VarDefine::kAppTitle);
   request.buttons = QMessageBox::Ok;
   m_services.messages.Show(this, request);
@@ -218,10 +187,10 @@ void frmMain::picSendButton_GotFocus() { m_shape1->show(); }
 void frmMain::picSendButton_LostFocus() { m_shape1->hide(); }
 
 void frmMain::Toolbar1_ButtonClick(QAction* button) {
-  const QString key = button->data().toString().toUpper();
-  if (key == QStringLiteral("EXIT")) {
+  const ToolbarCommand command = CommandOfKey(U8(button->data().toString()));
+  if (command == ToolbarCommand::Exit) {
     close();
-  } else if (key == QStringLiteral("SETTING")) {
+  } else if (command == ToolbarCommand::Setting) {
     {
       frmPortSetting dialog(m_services.settings, this);
       dialog.exec();

@@ -10,6 +10,7 @@
 #include "MessageBoxes.h"
 #include "MousePointer.h"
 #include "Pictures.h"
+#include "QtText.h"
 #include "TileBackground.h"
 #include "Twips.h"
 #include "VarDefine.h"
@@ -39,12 +40,12 @@ void frmDirSelect::BuildControls() {
   m_drvList->setObjectName(QStringLiteral("drvList"));
   m_drvList->setGeometry(Twips::Rect(150, 2145, 2805, 300));
 
-  m_cmdOK = new QPushButton(QStringLiteral("확  인"), this);
+  m_cmdOK = new QPushButton(Q(DirSelectRules::kOkText), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
   m_cmdOK->setGeometry(Twips::Rect(3150, 1575, 1215, 420));
   m_cmdOK->setDefault(true);
 
-  m_cmdCancel = new QPushButton(QStringLiteral("취 소"), this);
+  m_cmdCancel = new QPushButton(Q(DirSelectRules::kCancelText), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(Twips::Rect(3150, 2025, 1215, 420));
   m_cmdCancel->setAutoDefault(false);
@@ -70,7 +71,7 @@ void frmDirSelect::Form_Load() {
   m_drvList->SetDrive(m_drvList->DriveOf(current));
   m_drvList->blockSignals(false);
   m_dirList->SetPath(current);
-  m_driveBefore = m_drvList->Drive();
+  m_driveChange.Loaded(U8(m_drvList->Drive()));
   MousePointer::SetDefault();
 }
 
@@ -79,35 +80,38 @@ QString frmDirSelect::CurrentDirOf(const QString& driveRoot) const {
   return m_drvList->DriveOf(current) == m_drvList->DriveOf(driveRoot) ? current : driveRoot;
 }
 
-void frmDirSelect::drvList_GotFocus() { mLastDrive = m_drvList->Drive(); }
+void frmDirSelect::drvList_GotFocus() { m_driveChange.GotFocus(U8(m_drvList->Drive())); }
 
-void frmDirSelect::drvList_Change() {
-  const QString remembered = m_dirList->Path();
+void frmDirSelect::drvList_Change() { m_driveChange.Changed(*this); }
+
+std::string frmDirSelect::DirPath() const { return U8(m_dirList->Path()); }
+
+std::string frmDirSelect::Drive() const { return U8(m_drvList->Drive()); }
+
+std::optional<std::string> frmDirSelect::OpenSelectedDrive() {
   const QString root = m_drvList->DriveRoot();
-  const std::optional<QString> error = m_volumes.AccessError(root);
-  if (!error && m_dirList->SetPath(CurrentDirOf(root))) {
-    m_driveBefore = m_drvList->Drive();
-    return;
-  }
+  if (const std::optional<QString> error = m_volumes.AccessError(root)) return U8(*error);
+  if (!m_dirList->SetPath(CurrentDirOf(root))) return U8(QStringLiteral("%1: No such file or directory").arg(root));
+  return std::nullopt;
+}
 
+void frmDirSelect::SelectDrive(const std::string& drive) { m_drvList->SetDrive(Q(drive)); }
+
+void frmDirSelect::SetDirPath(const std::string& path) { m_dirList->SetPath(Q(path)); }
+
+void frmDirSelect::ShowAccessError(const std::string& text) {
   MessageRequest request;
-  request.text = error.value_or(QStringLiteral("%1: No such file or directory").arg(root));
-  request.title = QStringLiteral("액세스 에러");
+  request.text = Q(text);
+  request.title = Q(DirSelectRules::kAccessErrorTitle);
   request.icon = QMessageBox::Critical;
   request.buttons = QMessageBox::Ok;
   m_messages.Show(this, request);
-
-  // Before the drive list ever had the focus there is no earlier choice of
-  // the operator's; the drive shown before this change serves instead.
-  const QString back = mLastDrive.isEmpty() ? m_driveBefore : mLastDrive;
-  m_drvList->SetDrive(back);
-  m_dirList->SetPath(remembered);
 }
 
 void frmDirSelect::cmdOK_Click() {
   // A folder picked with one click and confirmed is the folder meant; taking
   // the opened one would store its parent.
-  gSelectDir = m_dirList->HighlightedPath();
+  gSelectDir = U8(m_dirList->HighlightedPath());
   accept();
 }
 

@@ -1,6 +1,8 @@
 #include "StartMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QtDebug>
 
 #include "Clock.h"
 #include "DefaultDirs.h"
@@ -10,19 +12,21 @@
 #include "MessageBoxes.h"
 #include "MousePointer.h"
 #include "Pictures.h"
-#include "SettingsStore.h"
+#include "QtText.h"
+#include "SettingsStore_qt.h"
 #include "TerminationSignal.h"
 #include "TransferLibrary.h"
 #include "VarDefine.h"
 #include "VolumeSource.h"
 #include "WindowPlacement.h"
+#include "WorkFolder.h"
 #include "frmFlash.h"
 #include "frmMain.h"
 
 namespace StartMain {
 
 int Main(QApplication& app) {
-  InstanceLock lock(InstanceLock::DefaultPath());
+  InstanceLock lock(InstanceLock::DefaultName());
   if (!lock.Acquire()) return 0;
   TerminationSignal termination;
 
@@ -35,7 +39,12 @@ int Main(QApplication& app) {
   SystemClock clock;
   TransferLibrary library(TransferLibrary::DefaultCandidates());
   SystemVolumes volumes;
-  CreateDefaultDirs(settings);
+  for (const std::string& message : CreateDefaultDirs(settings)) qWarning().noquote() << "RTKelvane:" << Q(message);
+  // The library writes its log under the current directory.
+  if (!EnterWorkFolder()) {
+    qWarning().noquote() << "RTKelvane: cannot work in" << Q(WorkFolder()) << "; the log goes to"
+                         << QDir::currentPath();
+  }
 
   MousePointer::SetHourglass();
   auto* splash = new frmFlash;
@@ -44,7 +53,7 @@ int Main(QApplication& app) {
   splash->setAttribute(Qt::WA_QuitOnClose, false);
   ShowCentred(*splash);
 
-  WaitSeconds(1.0f, clock);
+  WaitSeconds(VarDefine::kSplashSeconds, clock);
 
   frmMain window({settings, messages, clock, library, volumes});
   window.SetSplash(splash);

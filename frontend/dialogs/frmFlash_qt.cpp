@@ -8,6 +8,7 @@
 
 #include "MousePointer.h"
 #include "Pictures.h"
+#include "SplashRules.h"
 #include "Twips.h"
 #include "VarDefine.h"
 
@@ -35,8 +36,9 @@ frmFlash::frmFlash(QWidget* parent)
 }
 
 QPoint frmFlash::CentredOn(const QRect& screen, const QSize& window) {
-  return QPoint(screen.left() + (screen.width() - window.width()) / 2,
-                screen.top() + (screen.height() - window.height()) / 2);
+  const SplashRules::Point p = SplashRules::CentredOn(screen.left(), screen.top(), screen.width(), screen.height(),
+                                                      window.width(), window.height());
+  return QPoint(p.x, p.y);
 }
 
 void frmFlash::Form_Load() {

@@ -10,16 +10,15 @@
 
 #include "Fonts.h"
 #include "MousePointer.h"
-#include "NumericText.h"
 #include "Pictures.h"
+#include "PortChoices.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "TileBackground.h"
 #include "Twips.h"
 #include "VarDefine.h"
 
 namespace {
-
-constexpr int kItemsPerList = 4;
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& where) {
   auto* label = new QLabel(text, parent);
@@ -63,7 +62,7 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
       m_settings(settings),
       m_tile(Pictures::PortTile()) {
   setObjectName(QStringLiteral("frmPortSetting"));
-  setWindowTitle(QStringLiteral("통신포트 선택"));
+  setWindowTitle(Q(PortChoices::kTitle));
   setWindowIcon(Pictures::NoIcon());
   setFixedSize(Twips::Size(5415, 3075));
   setFont(Fonts::Default());
@@ -111,27 +110,17 @@ void frmPortSetting::ConnectHandlers() {
   connect(m_cmdCancel, &QPushButton::clicked, this, &frmPortSetting::cmdCancel_Click);
 }
 
-int frmPortSetting::PositionOfCode(const QString& storedCode) {
-  int position = 0;
-  if (!NumericText::ToInt16(NumericText::LeadingNumber(storedCode.trimmed()) - 1, &position)) return -1;
-  return position >= 0 && position < kItemsPerList ? position : -1;
-}
-
 void frmPortSetting::Form_Load() {
-  m_cboSpeed->addItems({QStringLiteral("9600 BPS"), QStringLiteral("19200 BPS"), QStringLiteral("38400 BPS"),
-                        QStringLiteral("115200 BPS")});
-  m_cboSpeed->setCurrentIndex(PositionOfCode(
-      m_settings.Read(QLatin1String(VarDefine::kKeySpeed), QLatin1String(VarDefine::kDefaultSpeedCode))));
-  m_cboPortNo->addItems(
-      {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4")});
-  m_cboPortNo->setCurrentIndex(PositionOfCode(
-      m_settings.Read(QLatin1String(VarDefine::kKeyPortNo), QLatin1String(VarDefine::kDefaultPortCode))));
+  for (const char* item : PortChoices::kSpeedItems) m_cboSpeed->addItem(Q(item));
+  for (const char* item : PortChoices::kPortItems) m_cboPortNo->addItem(Q(item));
+  const PortChoices::Selection selection = PortChoices::Load(m_settings);
+  m_cboSpeed->setCurrentIndex(selection.speed);
+  m_cboPortNo->setCurrentIndex(selection.port);
   MousePointer::SetDefault();
 }
 
 void frmPortSetting::cmdOK_Click() {
-  WriteSetting(m_settings, QLatin1String(VarDefine::kKeySpeed), QString::number(m_cboSpeed->currentIndex() + 1));
-  WriteSetting(m_settings, QLatin1String(VarDefine::kKeyPortNo), QString::number(m_cboPortNo->currentIndex() + 1));
+  PortChoices::Store(m_settings, {m_cboSpeed->currentIndex(), m_cboPortNo->currentIndex()});
   accept();
 }
 

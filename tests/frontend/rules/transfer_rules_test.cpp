@@ -1,0 +1,273 @@
+// The rules of the transfer command and of the dialogs, written once for both
+// window systems: the library's arguments and the result messages, the stock
+// file's new name, the directory levels, the start-up wait, the port devices,
+// the chooser's drive change and the splash's place. The file tests use the
+// platform's own separator and run on Linux and under Wine.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Clock.h"
+#include "DirSelectRules.h"
+#include "Environment.h"
+#include "FileOps.h"
+#include "FuntDefine.h"
+#include "PortDevices.h"
+#include "RecordingStore.h"
+#include "SplashRules.h"
+#include "StockFile.h"
+#include "SystemText.h"
+#include "TransferCommand.h"
+#include "VarDefine.h"
+#include "temp_dir.h"
+
+namespace {
+
+// A path of the test's temporary folder in the rules' form: UTF-8, the
+// platform's separator.
+std::string U8Path(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path FsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+void Touch(const std::string& path, const std::string& content = "x") { std::ofstream(FsPath(path)) << content; }
+
+std::string Join(const std::string& dir, const std::string& name) { return dir + FileOps::Separator() + name; }
+
+const LocalDateTime kEnd{2026, 3, 15, 14, 25, 30, 0};
+
+TEST(TransferArgs, CarryTheBoxesTheValuesInEffectAndAbc) {
+  gPortNo = 3;
+  gBaudRate = 38400;
+  const vantor::TransferArgs args = TransferCommand::MakeArgs(" /recv ", "/send/", true);
+  EXPECT_EQ(args.recvDir, ToSystemNarrow(" /recv "));  // unchanged, not trimmed
+  EXPECT_EQ(args.sendDir, ToSystemNarrow("/send/"));
+  EXPECT_EQ(args.portNo, 3);
+  EXPECT_EQ(args.speed, 38400);
+  EXPECT_EQ(args.appendMode, 1);
+  EXPECT_EQ(args.userData, "abc");
+  EXPECT_EQ(TransferCommand::MakeArgs("r", "s", false).appendMode, 0);
+}
+
+TEST(TransferArgs, KoreanFoldersGoInTheSystemEncodingAndBack) {
+  const std::string folder = "C:\\데이터";
+  EXPECT_EQ(FromSystemNarrow(ToSystemNarrow(folder)), folder);
+}
+
+struct MessageRow {
+  int result;
+  const char* message;  // nullptr: none
+};
+
+class ResultMessages : public ::testing::TestWithParam<MessageRow> {};
+
+TEST_P(ResultMessages, OnlyTheArgumentErrorsSpeak) {
+  const char* message = TransferCommand::ResultMessage(GetParam().result);
+  if (GetParam().message == nullptr) {
+    EXPECT_EQ(message, nullptr) << GetParam().result;
+  } else {
+    ASSERT_NE(message, nullptr) << GetParam().result;
+    EXPECT_STREQ(message, GetParam().message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ResultMessages,
+                         ::testing::Values(MessageRow{-11, "Recv 디렉토리 설정에러"},
+                                           MessageRow{-12, "Send 디렉토리 설정에러"},
+                                           MessageRow{-13, "통신포트 설정에러"}, MessageRow{-14, "통신속도 설정에러"},
+                                           MessageRow{2, nullptr}, MessageRow{1, nullptr}, MessageRow{0, nullptr},
+                                           MessageRow{-1, nullptr}, MessageRow{-2, nullptr}, MessageRow{-3, nullptr},
+                                           MessageRow{-4, nullptr}));
+
+TEST(StockFile, GetsItsTimeStampedNameBesideItself) {
+  vtest::TempDir tmp;
+  const std::string recv = U8Path(tmp.Path());
+  Touch(Join(recv, "STOCK.TXT"), "S000001\r\n");
+  // The chooser leaves a final separator: the name still lands in the folder.
+  EXPECT_EQ(StockFile::RenameReceived(recv + FileOps::Separator(), kEnd), StockFile::Outcome::Renamed);
+  EXPECT_TRUE(FileOps::FileExists(Join(recv, "STOCK_20260315142530.txt")));
+  EXPECT_FALSE(FileOps::FileExists(Join(recv, "STOCK.TXT")));
+}
+
+TEST(StockFile, TheSecondRenameWithinOneSecondKeepsTheNewFile) {
+  vtest::TempDir tmp;
+  const std::string recv = U8Path(tmp.Path());
+  Touch(Join(recv, "STOCK.TXT"), "first");
+  ASSERT_EQ(StockFile::RenameReceived(recv, kEnd), StockFile::Outcome::Renamed);
+  Touch(Join(recv, "STOCK.TXT"), "second");
+  EXPECT_EQ(StockFile::RenameReceived(recv, kEnd), StockFile::Outcome::RenameFailed);
+  std::ifstream first(FsPath(Join(recv, "STOCK_20260315142530.txt")));
+  std::string content;
+  first >> content;
+  EXPECT_EQ(content, "first");  // never replaced
+  EXPECT_TRUE(FileOps::FileExists(Join(recv, "STOCK.TXT")));
+}
+
+TEST(StockFile, NoStockFileAndAFolderOfThatNameRenameNothing) {
+  vtest::TempDir tmp;
+  const std::string recv = U8Path(tmp.Path());
+  EXPECT_EQ(StockFile::RenameReceived(recv, kEnd), StockFile::Outcome::NoStockFile);
+  ASSERT_TRUE(FileOps::MakeDir(Join(recv, "STOCK.TXT")));
+  EXPECT_EQ(StockFile::RenameReceived(recv, kEnd), StockFile::Outcome::NoStockFile);
+}
+
+TEST(StockFile, ALowerCaseNameFromTheTerminalIsFound) {
+  vtest::TempDir tmp;
+  const std::string recv = U8Path(tmp.Path());
+  Touch(Join(recv, "stock.txt"));
+  EXPECT_EQ(StockFile::RenameReceived(recv, kEnd), StockFile::Outcome::Renamed);
+  EXPECT_TRUE(FileOps::FileExists(Join(recv, "STOCK_20260315142530.txt")));
+}
+
+TEST(MakeDirPath, CreatesTheMissingLevelsInTheirOrder) {
+  vtest::TempDir tmp;
+  const std::string base = U8Path(tmp.Path());
+  EXPECT_TRUE(MakeDirPath(Join(Join(base, "in"), "day")));
+  EXPECT_TRUE(FileOps::DirectoryExists(Join(Join(base, "in"), "day")));
+  // A final or doubled separator names a level that exists.
+  EXPECT_TRUE(MakeDirPath("  " + Join(base, "in") + FileOps::Separator() + FileOps::Separator() + "  "));
+  EXPECT_TRUE(MakeDirPath("   "));
+}
+
+TEST(MakeDirPath, FailsBehindAFile) {
+  vtest::TempDir tmp;
+  const std::string base = U8Path(tmp.Path());
+  Touch(Join(base, "blocker"));
+  EXPECT_FALSE(MakeDirPath(Join(Join(base, "blocker"), "inner")));
+  EXPECT_TRUE(FileOps::FileExists(Join(base, "blocker")));
+}
+
+class StepClock final : public Clock {
+ public:
+  explicit StepClock(LocalDateTime start) : now(start) {}
+  LocalDateTime Now() const override { return now; }
+  void RunEventsFor(int ms) override {
+    ++passes;
+    now.millisecond += ms;
+    now.second += now.millisecond / 1000;
+    now.millisecond %= 1000;
+    now.minute += now.second / 60;
+    now.second %= 60;
+  }
+  LocalDateTime now;
+  int passes = 0;
+};
+
+struct WaitRow {
+  int hour, minute, second, millisecond;
+  bool waits;
+};
+
+class WaitNearMidnight : public ::testing::TestWithParam<WaitRow> {};
+
+TEST_P(WaitNearMidnight, SkipsTheLastFiveSeconds) {
+  const WaitRow& row = GetParam();
+  StepClock clock({2026, 3, 15, row.hour, row.minute, row.second, row.millisecond});
+  WaitSeconds(VarDefine::kSplashSeconds, clock);
+  EXPECT_EQ(clock.passes > 0, row.waits);
+  if (row.waits) {
+    EXPECT_GE(SecondsSinceMidnight(clock.now) -
+                  SecondsSinceMidnight(LocalDateTime{2026, 3, 15, row.hour, row.minute, row.second, row.millisecond}),
+              1.0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WaitNearMidnight,
+                         ::testing::Values(WaitRow{12, 0, 0, 0, true}, WaitRow{23, 59, 54, 0, true},
+                                           WaitRow{23, 59, 55, 400, true}, WaitRow{23, 59, 55, 500, false},
+                                           WaitRow{23, 59, 56, 0, false}, WaitRow{23, 59, 58, 0, false}));
+
+TEST(PortDevices, TheSettingsNameTheDevicesAndTheEnvironmentWins) {
+  Environment::Unset("VANTOR_COM2");
+  Environment::Set("VANTOR_COM3", "from-environment");
+  const PortDevices devices;
+  RecordingStore store;
+  store.portDevices = {{2, "cradle-2"}, {3, "cradle-3"}};
+  devices.Apply(store);
+  EXPECT_EQ(PortDevices::DeviceOf(2), "cradle-2");
+  EXPECT_EQ(PortDevices::DeviceOf(3), "from-environment");
+  EXPECT_TRUE(devices.FromEnvironment(3));
+  store.portDevices.erase(2);
+  devices.Apply(store);
+  EXPECT_EQ(PortDevices::DeviceOf(2), PortDevices::DefaultDeviceOf(2));
+  Environment::Unset("VANTOR_COM3");
+}
+
+TEST(ChooserText, FinalSeparatorAndDrive) {
+  EXPECT_EQ(DirSelectRules::WithFinalSeparator("C:\\send", '\\'), "C:\\send\\");
+  EXPECT_EQ(DirSelectRules::WithFinalSeparator("C:\\", '\\'), "C:\\");
+  EXPECT_EQ(DirSelectRules::WithFinalSeparator("", '\\'), "\\");
+  EXPECT_EQ(DirSelectRules::DriveOfText("d:\\recv"), "D:");
+  EXPECT_EQ(DirSelectRules::UpperCase("c:\\데이터\\in"), "C:\\데이터\\IN");
+}
+
+// The two lists of the chooser, scripted: drives in notReady cannot be
+// opened; selecting a drive runs the change again, as the lists do.
+class ScriptedLists final : public DirSelectRules::DriveChangeView {
+ public:
+  explicit ScriptedLists(DirSelectRules::DriveChange& change) : m_change(change) {}
+  std::string DirPath() const override { return path; }
+  std::string Drive() const override { return drive; }
+  std::optional<std::string> OpenSelectedDrive() override {
+    if (drive == notReady) return std::string("The device is not ready.");
+    path = drive + "\\";
+    return std::nullopt;
+  }
+  void SelectDrive(const std::string& next) override {
+    if (next == drive) return;  // no change
+    drive = next;
+    m_change.Changed(*this);
+  }
+  void SetDirPath(const std::string& next) override { path = next; }
+  void ShowAccessError(const std::string& text) override { errors.push_back(text); }
+
+  std::string path = "C:\\recv";
+  std::string drive = "C:";
+  std::string notReady = "A:";
+  std::vector<std::string> errors;
+
+ private:
+  DirSelectRules::DriveChange& m_change;
+};
+
+TEST(DriveChange, ADriveThatIsNotReadyGoesBackToTheLastFocusedDrive) {
+  DirSelectRules::DriveChange change;
+  ScriptedLists lists(change);
+  change.Loaded("C:");
+  change.GotFocus("D:");
+  lists.drive = "D:";
+  change.Changed(lists);
+  EXPECT_EQ(lists.path, "D:\\");
+  lists.drive = "A:";
+  change.Changed(lists);
+  EXPECT_EQ(lists.errors, std::vector<std::string>{"The device is not ready."});
+  EXPECT_EQ(lists.drive, "D:");
+  EXPECT_EQ(lists.path, "D:\\");  // the directory shown before the change
+}
+
+TEST(DriveChange, BeforeAnyFocusTheDriveShownBeforeServes) {
+  DirSelectRules::DriveChange change;
+  ScriptedLists lists(change);
+  change.Loaded("C:");
+  lists.drive = "A:";
+  change.Changed(lists);
+  EXPECT_EQ(lists.errors.size(), 1u);
+  EXPECT_EQ(lists.drive, "C:");
+  EXPECT_EQ(lists.path, "C:\\recv");
+}
+
+TEST(Splash, IsCentredByItsOuterSize) {
+  EXPECT_EQ(SplashRules::CentredOn(0, 0, 1280, 1024, 409, 214), (SplashRules::Point{435, 405}));
+  EXPECT_EQ(SplashRules::CentredOn(1280, 0, 800, 600, 400, 200), (SplashRules::Point{1480, 200}));
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+# The Win32 program's tests under Wine (filled in with the program).
