@@ -4,14 +4,9 @@
 // texts (UTF-8) and fonts. Both the Qt window and the Win32 window are built
 // from these tables.
 
-namespace frmMainLayout {
+#include "TwipsRect.h"
 
-struct TwipsRect {
-  int left;
-  int top;
-  int width;
-  int height;
-};
+namespace frmMainLayout {
 
 inline constexpr int kClientWidth = 7395;
 inline constexpr int kClientHeight = 5310;

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+class QDir;
+
 namespace Artwork {
 
 QImage Computers();                  // 51 x 48: two desktop computers, the transfer button
@@ -15,5 +17,9 @@ QImage Splash();                     // 408 x 203: the splash artwork
 QImage ProgramIcon(int size = 128);  // size x size, 128 for the windows
 // Toolbar icon number index (0 to 7), 22 x 22.
 QImage ToolIcon(int index);
+
+// The pictures as BMP files and the program icon as an ICO file, for the
+// Windows program's resource script. False when a file cannot be written.
+bool SaveWindowsPictures(const QDir& dir);
 
 }  // namespace Artwork

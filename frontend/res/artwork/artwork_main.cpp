@@ -20,15 +20,18 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
 
 int main(int argc, char* argv[]) {
   QGuiApplication app(argc, argv);  // fonts for the splash artwork
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: rtk_artwork OUTPUT_DIR\n");
+  const bool windows = argc == 3 && QByteArray(argv[1]) == "--windows";
+  if (argc != 2 && !windows) {
+    std::fprintf(stderr, "usage: rtk_artwork [--windows] OUTPUT_DIR\n");
     return 2;
   }
-  QDir dir(QString::fromLocal8Bit(argv[1]));
+  QDir dir(QString::fromLocal8Bit(argv[argc - 1]));
   if (!dir.mkpath(QStringLiteral("."))) {
-    std::fprintf(stderr, "rtk_artwork: cannot create %s\n", argv[1]);
+    std::fprintf(stderr, "rtk_artwork: cannot create %s\n", argv[argc - 1]);
     return 1;
   }
+  // The Windows program's pictures, for its resource script.
+  if (windows) return Artwork::SaveWindowsPictures(dir) ? 0 : 1;
   bool ok = Save(dir, QStringLiteral("computers.png"), Artwork::Computers()) &&
             Save(dir, QStringLiteral("arrow.png"), Artwork::TwoWayArrow()) &&
             Save(dir, QStringLiteral("terminal.png"), Artwork::Terminal()) &&

@@ -1,0 +1,34 @@
+#pragma once
+// The port settings dialog as the operator knows it: client area, controls
+// in twips (left, top, width, height), texts (UTF-8) and colours. Both the Qt
+// and the Win32 dialog are built from it.
+
+#include "TwipsRect.h"
+
+namespace frmPortSettingLayout {
+
+inline constexpr int kClientWidth = 5415;
+inline constexpr int kClientHeight = 3075;
+
+struct Label {
+  int id;  // resource_ids.h
+  const char* text;
+  TwipsRect where;
+};
+
+inline constexpr TwipsRect kLabel10{270, 255, 2400, 240};
+inline constexpr char kLabel10Text[] = "핸디터미널 프로토콜";
+inline constexpr TwipsRect kShp1{195, 600, 3690, 2130};
+inline constexpr TwipsRect kCboSpeed{1935, 690, 1740, 360};
+inline constexpr TwipsRect kCboPortNo{1950, 2220, 1740, 360};
+inline constexpr TwipsRect kCmdOK{4065, 1830, 1215, 360};
+inline constexpr TwipsRect kCmdCancel{4065, 2370, 1215, 360};
+inline constexpr char kOkText[] = "확인";
+inline constexpr char kCancelText[] = "취소";
+
+// Label10 is purple, Label9 dark blue; the others are drawn in the default
+// text colour. RGB components.
+inline constexpr unsigned char kLabel10Colour[3] = {128, 0, 128};
+inline constexpr unsigned char kLabel9Colour[3] = {0, 0, 192};
+
+}  // namespace frmPortSettingLayout

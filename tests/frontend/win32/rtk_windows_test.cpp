@@ -1,0 +1,446 @@
+// RTKelvane's Win32 windows under Wine on a display: the main window's
+// controls, ids, places from the twips tables, texts and tab order; the
+// settings in the registry and their code tables; the port settings dialog,
+// the directory chooser, the exit question and the splash window. With
+// VANTOR_ARTIFACTS set (a Linux folder), screenshots are written there.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Clock.h"
+#include "ModalWatch.h"
+#include "MousePointer.h"
+#include "PictureBox_win32.h"
+#include "SettingsStore_win32.h"
+#include "TransferLibrary_win32.h"
+#include "VarDefine.h"
+#include "WideText.h"
+#include "Win32Ui.h"
+#include "frmFlash_win32.h"
+#include "frmMainLayout.h"
+#include "frmMain_win32.h"
+#include "frmPortSettingLayout.h"
+#include "resource_ids.h"
+#include "screenshot_win32.h"
+
+namespace {
+
+const std::wstring kTestRoot = L"Software\\Kelvane tests\\Kelvane";
+
+class StillClock final : public Clock {
+ public:
+  LocalDateTime Now() const override { return {2026, 3, 15, 14, 25, 30, 0}; }
+  void RunEventsFor(int) override {}
+};
+
+void Shot(HWND window, const char* name) {
+  const char* folder = std::getenv("VANTOR_ARTIFACTS");
+  if (folder == nullptr || *folder == '\0') return;
+  const std::string path = std::string("Z:") + folder + "/" + name;
+  EXPECT_TRUE(SaveWindowPng(window, path)) << path;
+}
+
+// A control's place in its parent's client area.
+RECT PlaceOf(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::string RegistryValue(const std::string& name) {
+  RegistryStore store(kTestRoot);
+  return store.Read(name, "<missing>");
+}
+
+void PumpFor(int ms) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  MSG msg;
+  while (GetTickCount64() < end) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kelvane tests");
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kelvane tests"); }
+
+  HWND Open() {
+    HWND hWnd = window.Create();
+    window.Show();
+    PumpFor(300);
+    return hWnd;
+  }
+  HWND Item(int id) { return GetDlgItem(window.Handle(), id); }
+  std::string StatusText(int part) {
+    wchar_t text[256] = {};
+    SendMessageW(Item(IDC_SBRSTATUS), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+  }
+
+  RegistryStore store{kTestRoot};
+  StillClock clock;
+  Vantor2Library library{L"C:\\no such folder\\Vantor2.dll"};
+  frmMain window{{store, clock, library}};
+};
+
+struct ControlRow {
+  int id;
+  const wchar_t* className;
+  const char* text;
+  TwipsRect where;
+};
+
+TEST_F(MainWindow, ControlsSitAtTheirTwipsPlacesWithTheirTexts) {
+  using namespace frmMainLayout;
+  HWND main = Open();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(Win32Ui::Text(main), L"Kelvane");
+  RECT client{};
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, Win32Ui::ToPixels(kClientWidth));
+  EXPECT_EQ(client.bottom, Win32Ui::ToPixels(kClientHeight));
+  const ControlRow rows[] = {
+      {IDC_LABEL2, L"Static", kLabel2Text, kLabel2},
+      {IDC_LABEL1_2, L"Static", kLabel1_2Text, kLabel1_2},
+      {IDC_TXTSENDDIR, L"Edit", "C:\\send", kTxtSendDir},
+      {IDC_CMDSENDDIRSET, L"Button", "...", kCmdSendDirSet},
+      {IDC_LABEL1_0, L"Static", kLabel1_0Text, kLabel1_0},
+      {IDC_TXTRECVDIR, L"Edit", "C:\\recv", kTxtRecvDir},
+      {IDC_CMDRECVDIRSET, L"Button", "...", kCmdRecvDirSet},
+      {IDC_CHKFILEMODE, L"Button", "Append Mode Save", kChkFileMode},
+      {IDC_SHAPE1, L"Static", "", kShape1},
+      {IDC_PICSENDBUTTON, PictureBox::kClassName, "", kPicSendButton},
+      {IDC_PICTURE6, PictureBox::kClassName, "", kPicture6},
+      {IDC_PICDISP, PictureBox::kClassName, "", kPicDisp},
+      {IDC_LABEL3, L"Static", kLabel3Text, kLabel3},
+  };
+  for (const ControlRow& row : rows) {
+    HWND control = Item(row.id);
+    ASSERT_NE(control, nullptr) << row.id;
+    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), row.className), 0) << row.id;
+    EXPECT_EQ(Utf8(Win32Ui::Text(control)), row.text) << row.id;
+    EXPECT_TRUE(SameRect(PlaceOf(control), Win32Ui::ToPixels(row.where)))
+        << row.id << ": " << Describe(PlaceOf(control)) << " for " << Describe(Win32Ui::ToPixels(row.where));
+  }
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_SHAPE1)));
+  EXPECT_EQ(IsDlgButtonChecked(main, IDC_CHKFILEMODE), BST_UNCHECKED);
+  EXPECT_EQ(PlaceOf(Item(IDC_TOOLBAR1)).top, 0);
+  EXPECT_EQ(PlaceOf(Item(IDC_SBRSTATUS)).top, Win32Ui::ToPixels(kStatusTop));
+  EXPECT_EQ(PlaceOf(Item(IDC_SBRSTATUS)).bottom, client.bottom);
+  Shot(main, "main_window_win32.png");
+}
+
+TEST_F(MainWindow, ToolbarAndStatusBar) {
+  Open();
+  HWND bar = Item(IDC_TOOLBAR1);
+  ASSERT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 2);
+  wchar_t text[64] = {};
+  SendMessageW(bar, TB_GETBUTTONTEXTW, IDC_TOOL_EXIT, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(Utf8(text), "종료");
+  SendMessageW(bar, TB_GETBUTTONTEXTW, IDC_TOOL_SETTING, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(Utf8(text), "설정");
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
+  EXPECT_EQ(ImageList_GetImageCount(images), 8);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, 22);
+  EXPECT_EQ(cy, 22);
+  EXPECT_EQ(StatusText(0), "통신설정 : COM1 - 19200, N, 8, 1");
+  wchar_t date[80] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80);
+  EXPECT_EQ(StatusText(1), Utf8(date));
+}
+
+TEST_F(MainWindow, TabOrderFollowsTheTabIndexes) {
+  HWND main = Open();
+  EXPECT_EQ(GetFocus(), Item(IDC_CMDSENDDIRSET));
+  std::vector<int> order;
+  HWND at = Item(IDC_CMDSENDDIRSET);
+  for (int i = 0; i < 7; ++i) {
+    order.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(main, at, FALSE);
+  }
+  EXPECT_EQ(order, (std::vector<int>{IDC_CMDSENDDIRSET, IDC_CMDRECVDIRSET, IDC_PICSENDBUTTON, IDC_TXTRECVDIR,
+                                     IDC_TXTSENDDIR, IDC_CHKFILEMODE, IDC_CMDSENDDIRSET}));
+  // The outline shows while the transfer button has the focus.
+  SetFocus(Item(IDC_PICSENDBUTTON));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_SHAPE1)));
+  SetFocus(Item(IDC_TXTRECVDIR));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_SHAPE1)));
+}
+
+TEST_F(MainWindow, FirstStartStoresThreeKeys) {
+  Open();
+  EXPECT_EQ(RegistryValue("CommPortNo"), "1");
+  EXPECT_EQ(RegistryValue("SendDir"), "C:\\send");
+  EXPECT_EQ(RegistryValue("RecvDir"), "C:\\recv");
+  EXPECT_EQ(RegistryValue("CommSpeed"), "<missing>");
+  EXPECT_EQ(gPortNo, 1);
+  EXPECT_EQ(gBaudRate, 19200);
+}
+
+struct StoredRow {
+  const char* port;
+  const char* speed;
+  const char* sendDir;
+  int portNo;
+  int baudRate;
+  const char* portAfter;
+  const char* sendBox;
+};
+
+class StoredSettings : public MainWindow, public ::testing::WithParamInterface<StoredRow> {};
+
+TEST_P(StoredSettings, AreReadThroughTheCodeTablesAndWrittenBack) {
+  const StoredRow& row = GetParam();
+  store.Write("CommPortNo", row.port);
+  store.Write("CommSpeed", row.speed);
+  store.Write("SendDir", row.sendDir);
+  Open();
+  EXPECT_EQ(gPortNo, row.portNo);
+  EXPECT_EQ(gBaudRate, row.baudRate);
+  EXPECT_EQ(RegistryValue("CommPortNo"), row.portAfter);
+  EXPECT_EQ(RegistryValue("CommSpeed"), row.speed);  // never corrected
+  EXPECT_EQ(RegistryValue("SendDir"), row.sendDir);  // blanks kept
+  EXPECT_EQ(Utf8(Win32Ui::Text(Item(IDC_TXTSENDDIR))), row.sendBox);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StoredSettings,
+                         ::testing::Values(StoredRow{" 4 ", "1", "C:\\send", 4, 9600, "4", "C:\\send"},
+                                           StoredRow{"7", "2", "C:\\send", 1, 19200, "7", "C:\\send"},
+                                           StoredRow{"3", "9600", "  C:\\send  ", 3, 19200, "3", "C:\\send"},
+                                           StoredRow{"2", "4", "C:\\데이터", 2, 115200, "2", "C:\\데이터"}));
+
+TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
+  using namespace frmPortSettingLayout;
+  Open();
+  std::vector<std::string> speeds, ports;
+  int speedSelected = -2, portSelected = -2;
+  bool placesRight = false, focusOnPort = false;
+  std::string title;
+  {
+    ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+      HWND speed = GetDlgItem(dialog, IDC_PS_CBOSPEED);
+      HWND port = GetDlgItem(dialog, IDC_PS_CBOPORTNO);
+      for (int i = 0; i < SendMessageW(speed, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[64] = {};
+        SendMessageW(speed, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        speeds.push_back(Utf8(text));
+      }
+      for (int i = 0; i < SendMessageW(port, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[64] = {};
+        SendMessageW(port, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        ports.push_back(Utf8(text));
+      }
+      speedSelected = static_cast<int>(SendMessageW(speed, CB_GETCURSEL, 0, 0));
+      portSelected = static_cast<int>(SendMessageW(port, CB_GETCURSEL, 0, 0));
+      RECT client{};
+      GetClientRect(dialog, &client);
+      placesRight = client.right == Win32Ui::ToPixels(kClientWidth) &&
+                    client.bottom == Win32Ui::ToPixels(kClientHeight) &&
+                    SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_CMDOK)), Win32Ui::ToPixels(kCmdOK)) &&
+                    SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_LABEL10)), Win32Ui::ToPixels(kLabel10));
+      GUITHREADINFO gui{};
+      gui.cbSize = sizeof gui;
+      GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+      focusOnPort = gui.hwndFocus == port;
+      title = Utf8(Win32Ui::Text(dialog));
+      Shot(dialog, "port_setting_win32.png");
+      SendMessageW(speed, CB_SETCURSEL, 3, 0);
+      SendMessageW(port, CB_SETCURSEL, 2, 0);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CMDOK, BN_CLICKED), 0);
+    });
+    window.Toolbar1_ButtonClick("Setting");
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(title, "통신포트 선택");
+  EXPECT_EQ(speeds, (std::vector<std::string>{"9600 BPS", "19200 BPS", "38400 BPS", "115200 BPS"}));
+  EXPECT_EQ(ports, (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4"}));
+  EXPECT_EQ(speedSelected, 1);
+  EXPECT_EQ(portSelected, 0);
+  EXPECT_TRUE(placesRight);
+  EXPECT_TRUE(focusOnPort);
+  EXPECT_EQ(RegistryValue("CommSpeed"), "4");
+  EXPECT_EQ(RegistryValue("CommPortNo"), "3");
+  EXPECT_EQ(StatusText(0), "통신설정 : COM3 - 115200, N, 8, 1");
+  EXPECT_EQ(gPortNo, 3);
+}
+
+TEST_F(MainWindow, CancelInThePortDialogStoresNothing) {
+  store.Write("CommSpeed", "3");
+  Open();
+  {
+    ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+      SendDlgItemMessageW(dialog, IDC_PS_CBOSPEED, CB_SETCURSEL, 0, 0);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CMDCANCEL, BN_CLICKED), 0);
+    });
+    window.Toolbar1_ButtonClick("SETTING");
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(RegistryValue("CommSpeed"), "3");
+  EXPECT_EQ(StatusText(0), "통신설정 : COM1 - 38400, N, 8, 1");
+}
+
+TEST_F(MainWindow, TheExitQuestionAsksAndNoKeepsTheWindow) {
+  Open();
+  std::string text, caption;
+  bool noIsDefault = false;
+  {
+    ModalWatch watch(L"Exit Applicatein", [&](HWND box) {
+      caption = Utf8(Win32Ui::Text(box));
+      text = Utf8(Win32Ui::Text(GetDlgItem(box, 0xFFFF)));
+      noIsDefault = (GetWindowLongPtrW(GetDlgItem(box, IDNO), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON &&
+                    GetDlgItem(box, IDYES) != nullptr;
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    });
+    SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(caption, "Exit Applicatein");
+  EXPECT_EQ(text, " 프로그램을 종료 하시겠습니까? ");
+  EXPECT_TRUE(noIsDefault);
+  EXPECT_TRUE(IsWindow(window.Handle()));
+}
+
+TEST_F(MainWindow, TheChooserOnCancelAddsTheSeparatorAndStores) {
+  Open();
+  SetWindowTextW(Item(IDC_TXTSENDDIR), L"C:\\windows");
+  std::vector<std::string> drives;
+  std::string firstEntry, title;
+  {
+    ModalWatch watch(L" 마스터 파일이 있는 디렉토리 설정", [&](HWND dialog) {
+      HWND list = GetDlgItem(dialog, IDC_DS_DRVLIST);
+      for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[128] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        drives.push_back(Utf8(text).substr(0, 2));
+      }
+      wchar_t entry[128] = {};
+      SendDlgItemMessageW(dialog, IDC_DS_DIRLIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
+      firstEntry = Utf8(entry);
+      title = Utf8(Win32Ui::Text(dialog));
+      Shot(dialog, "dir_select_win32.png");
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    window.cmdSendDirSet_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(title, " 마스터 파일이 있는 디렉토리 설정");
+  EXPECT_NE(std::find(drives.begin(), drives.end(), "C:"), drives.end());
+  EXPECT_EQ(firstEntry, "C:\\");
+  EXPECT_EQ(Utf8(Win32Ui::Text(Item(IDC_TXTSENDDIR))), "C:\\windows\\");
+  EXPECT_EQ(RegistryValue("SendDir"), "C:\\windows\\");
+}
+
+TEST_F(MainWindow, TheChooserOnOkReturnsTheDirectoryItShows) {
+  // The program works on drive C: (its own folder): the chooser opens there.
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(L"C:\\windows\\system32");
+  Open();
+  SetWindowTextW(Item(IDC_TXTRECVDIR), L"c:\\windows");
+  {
+    ModalWatch watch(L" 데이터 파일이 저장될 디렉토리 설정",
+                     [&](HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+    window.cmdRecvDirSet_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  SetCurrentDirectoryW(before);
+  EXPECT_EQ(_wcsicmp(Win32Ui::Text(Item(IDC_TXTRECVDIR)).c_str(), L"C:\\windows\\"), 0)
+      << Utf8(Win32Ui::Text(Item(IDC_TXTRECVDIR)));
+}
+
+TEST_F(MainWindow, TheChooserOnAnotherDriveShowsThatDrivesCurrentDirectory) {
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(L"C:\\windows");
+  Open();
+  // Z: is the Linux root under Wine; its current directory is its root
+  // unless the program has been there.
+  SetWindowTextW(Item(IDC_TXTRECVDIR), L"z:\\tmp");
+  {
+    ModalWatch watch(L" 데이터 파일이 저장될 디렉토리 설정",
+                     [&](HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+    window.cmdRecvDirSet_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  SetCurrentDirectoryW(before);
+  const std::wstring chosen = Win32Ui::Text(Item(IDC_TXTRECVDIR));
+  EXPECT_EQ(_wcsnicmp(chosen.c_str(), L"Z:\\", 3), 0) << Utf8(chosen);
+  EXPECT_NE(_wcsicmp(chosen.c_str(), L"Z:\\TMP\\"), 0) << Utf8(chosen);
+}
+
+TEST_F(MainWindow, WithoutTheLibraryTheStockFileIsStillRenamed) {
+  Open();
+  const std::string recv = "C:\\rtk-test-recv";
+  CreateDirectoryW(Wide(recv).c_str(), nullptr);
+  HANDLE file = CreateFileW(Wide(recv + "\\STOCK.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(file);
+  Win32Ui::SetText(Item(IDC_TXTRECVDIR), recv);
+  window.picSendButton_Click();
+  EXPECT_NE(GetFileAttributesW(Wide(recv + "\\STOCK_20260315142530.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(recv + "\\STOCK.TXT").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+  DeleteFileW(Wide(recv + "\\STOCK_20260315142530.txt").c_str());
+  RemoveDirectoryW(Wide(recv).c_str());
+}
+
+TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
+  MousePointer::SetHourglass();
+  {
+    frmFlash splash;
+    ASSERT_TRUE(splash.Show());
+    PumpFor(500);
+    RECT client{}, frame{};
+    GetClientRect(splash.Handle(), &client);
+    GetWindowRect(splash.Handle(), &frame);
+    EXPECT_EQ(client.right, Win32Ui::ToPixels(6045));
+    EXPECT_EQ(client.bottom, Win32Ui::ToPixels(2820));
+    EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+    EXPECT_TRUE(SameRect(splash.AnimatedTo(), frame));
+    EXPECT_EQ(Win32Ui::Text(splash.Handle()), L"Kelvane");
+    EXPECT_TRUE(SameRect(PlaceOf(GetDlgItem(splash.Handle(), IDC_FL_PICTURE1)),
+                         Win32Ui::ToPixels(TwipsRect{-120, -120, 6225, 2985})));
+    Shot(splash.Handle(), "splash_win32.png");
+    EXPECT_TRUE(MousePointer::IsHourglass());
+  }
+  // Unloading the splash ends the hourglass of start-up.
+  EXPECT_FALSE(MousePointer::IsHourglass());
+}
+
+}  // namespace
