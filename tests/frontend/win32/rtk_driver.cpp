@@ -56,9 +56,19 @@ int Transfer() {
   // The key goes where the keyboard would send it: the focused transfer
   // button receives Enter as a character.
   PostMessageW(button, WM_CHAR, VK_RETURN, 0);
-  // The window is disabled while RunVantor runs and enabled after it.
+  // The window is disabled while RunVantor runs and enabled after it; the
+  // library's transfer window, meanwhile, is owned by it.
   if (WaitFor([&] { return IsWindowEnabled(main) ? nullptr : main; }, 20000) == nullptr) return 1;
-  return WaitFor([&] { return IsWindowEnabled(main) ? main : nullptr; }, 240000) != nullptr ? 0 : 1;
+  bool owned = false;
+  const HWND back = WaitFor(
+      [&] {
+        HWND dialog = FindWindowW(L"#32770", nullptr);
+        if (dialog != nullptr && GetWindow(dialog, GW_OWNER) == main) owned = true;
+        return IsWindowEnabled(main) ? main : nullptr;
+      },
+      240000);
+  std::printf("transfer window owned by the main window: %s\n", owned ? "yes" : "no");
+  return back != nullptr ? 0 : 1;
 }
 
 int Exit() {

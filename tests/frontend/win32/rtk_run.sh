@@ -85,7 +85,8 @@ for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
 start=$(date +%s%N)
 start_program
 ready=$((($(date +%s%N) - start) / 1000000))
-"$repo/scripts/wine-run" "$driver" transfer || fail "the transfer did not start or end through the window"
+owner=$("$repo/scripts/wine-run" "$driver" transfer | tr -d '\r') || fail "the transfer did not start or end through the window"
+[ "$owner" = "transfer window owned by the main window: yes" ] || fail "$owner"
 memory=$("$repo/scripts/wine-run" "$driver" memory | tr -d '\r')
 # Wine reports no private bytes of its own: the Linux process's private
 # memory (smaps_rollup) is the figure.

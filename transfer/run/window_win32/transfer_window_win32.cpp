@@ -134,8 +134,10 @@ int CTransferWindowWin32::RunModal(CDialogEvents& events) {
   InitCommonControlsEx(&controls);
   const std::basic_string<std::uint16_t> dialogTemplate = BuildDialogTemplate();
   m_events = &events;
+  // Owned by the caller's active window (a front end's main window), so that
+  // it can never fall behind it; none for a caller without windows.
   const INT_PTR result =
-      DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr,
+      DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), GetActiveWindow(),
                               &CTransferWindowWin32::Proc::DialogProc, reinterpret_cast<LPARAM>(this));
   {
     std::lock_guard lock(m_wakeMutex);
