@@ -23,28 +23,32 @@ class ModalWatch {
   bool Came() const { return m_came; }
 
   static HWND Find(const std::wstring& title) {
-    struct Search {
-      const std::wstring* title;
-      HWND found;
-    } search{&title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          wchar_t text[256] = {};
-          GetWindowTextW(window, text, 256);
-          if (pid == GetCurrentProcessId() && IsWindowVisible(window) && *s->title == text) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{&title, nullptr};
+    EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
  private:
+  struct Search {
+    const std::wstring* title;
+    HWND found;
+  };
+
+  // A named stdcall function: a lambda does not convert to WNDENUMPROC on
+  // 32-bit Windows.
+  static BOOL CALLBACK Visit(HWND window, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && *s->title == text) {
+      s->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
   void Run() {
     for (int i = 0; i < 1000 && !m_stop; ++i) {
       if (HWND window = Find(m_title)) {
