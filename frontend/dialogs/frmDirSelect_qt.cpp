@@ -1,4 +1,5 @@
 #include "frmDirSelect.h"
+#include "frmDirSelectLayout.h"
 
 #include <QDir>
 #include <QPainter>
@@ -28,26 +29,26 @@ frmDirSelect::frmDirSelect(const VolumeSource& volumes, MessageBoxes& messages, 
 }
 
 void frmDirSelect::BuildControls() {
-  setFixedSize(Twips::Size(4500, 2610));
+  setFixedSize(Twips::Size(frmDirSelectLayout::kClientWidth, frmDirSelectLayout::kClientHeight));
   setFont(Fonts::Default());
   setWindowIcon(Pictures::NoIcon());
 
   m_dirList = new DirListBox(this);
   m_dirList->setObjectName(QStringLiteral("dirList"));
-  m_dirList->setGeometry(Twips::Rect(150, 165, 2805, 1980));
+  m_dirList->setGeometry(Twips::Rect(frmDirSelectLayout::kDirList));
 
   m_drvList = new DriveListBox(m_volumes, this);
   m_drvList->setObjectName(QStringLiteral("drvList"));
-  m_drvList->setGeometry(Twips::Rect(150, 2145, 2805, 300));
+  m_drvList->setGeometry(Twips::Rect(frmDirSelectLayout::kDrvList));
 
   m_cmdOK = new QPushButton(Q(DirSelectRules::kOkText), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  m_cmdOK->setGeometry(Twips::Rect(3150, 1575, 1215, 420));
+  m_cmdOK->setGeometry(Twips::Rect(frmDirSelectLayout::kCmdOK));
   m_cmdOK->setDefault(true);
 
   m_cmdCancel = new QPushButton(Q(DirSelectRules::kCancelText), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-  m_cmdCancel->setGeometry(Twips::Rect(3150, 2025, 1215, 420));
+  m_cmdCancel->setGeometry(Twips::Rect(frmDirSelectLayout::kCmdCancel));
   m_cmdCancel->setAutoDefault(false);
 
   setTabOrder(m_dirList, m_drvList);

@@ -1,4 +1,5 @@
 #include "frmFlash.h"
+#include "frmFlashLayout.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,7 +17,7 @@ frmFlash::frmFlash(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("frmFlash"));
   setWindowTitle(QLatin1String(VarDefine::kMainCaption));
-  setFixedSize(Twips::Size(6045, 2820));
+  setFixedSize(Twips::Size(frmFlashLayout::kClientWidth, frmFlashLayout::kClientHeight));
 
   // Larger than the window and shifted up and left, so that its frame lies
   // outside the visible part and the artwork covers everything.
@@ -27,10 +28,12 @@ frmFlash::frmFlash(QWidget* parent)
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   picture->setAutoFillBackground(true);
   QPalette palette = picture->palette();
-  palette.setColor(QPalette::Window, QColor(224, 224, 224));
+  palette.setColor(QPalette::Window,
+                   QColor(frmFlashLayout::kPicture1Background[0], frmFlashLayout::kPicture1Background[1],
+                          frmFlashLayout::kPicture1Background[2]));
   picture->setPalette(palette);
   picture->setPixmap(Pictures::Splash());
-  picture->setGeometry(Twips::Rect(-120, -120, 6225, 2985));
+  picture->setGeometry(Twips::Rect(frmFlashLayout::kPicture1));
 
   Form_Load();
 }

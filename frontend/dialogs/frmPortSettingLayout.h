@@ -11,9 +11,17 @@ inline constexpr int kClientWidth = 5415;
 inline constexpr int kClientHeight = 3075;
 
 struct Label {
-  int id;  // resource_ids.h
+  const char* name;
   const char* text;
   TwipsRect where;
+};
+
+// The labels of the frame, in the order of their tab indexes (2 to 9).
+inline constexpr Label kLabels[] = {
+    {"Label9", "COM PORT  :", {600, 2280, 1290, 240}}, {"Label8", "1 Bit", {2430, 1860, 555, 240}},
+    {"Label7", "8 Bit", {2430, 1485, 555, 240}},       {"Label6", "None", {2430, 1095, 570, 240}},
+    {"Label4", "Stop Bit", {495, 1890, 1395, 240}},    {"Label3", "Data Length", {495, 1500, 1395, 240}},
+    {"Label1", "COM Speed :", {495, 720, 1395, 240}},  {"Label2", "Parity", {495, 1110, 1395, 240}},
 };
 
 inline constexpr TwipsRect kLabel10{270, 255, 2400, 240};

@@ -1,4 +1,5 @@
 #include "frmPortSetting.h"
+#include "frmPortSettingLayout.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -19,6 +20,8 @@
 #include "VarDefine.h"
 
 namespace {
+
+using namespace frmPortSettingLayout;
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& where) {
   auto* label = new QLabel(text, parent);
@@ -64,7 +67,7 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
   setObjectName(QStringLiteral("frmPortSetting"));
   setWindowTitle(Q(PortChoices::kTitle));
   setWindowIcon(Pictures::NoIcon());
-  setFixedSize(Twips::Size(5415, 3075));
+  setFixedSize(Twips::Size(kClientWidth, kClientHeight));
   setFont(Fonts::Default());
   BuildControls();
   ConnectHandlers();
@@ -72,32 +75,29 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
 }
 
 void frmPortSetting::BuildLabels() {
-  QLabel* title = AddLabel(this, "Label10", QStringLiteral("핸디터미널 프로토콜"), Twips::Rect(270, 255, 2400, 240));
+  QLabel* title = AddLabel(this, "Label10", Q(kLabel10Text), Twips::Rect(kLabel10));
   title->setFont(Fonts::FittedTo(Fonts::Gulim(12, true, true), title->text(), title->width()));
-  SetTextColour(title, QColor(128, 0, 128));
+  SetTextColour(title, QColor(kLabel10Colour[0], kLabel10Colour[1], kLabel10Colour[2]));
 
   auto* frame = new QFrame(this);
   frame->setObjectName(QStringLiteral("shp1"));
   frame->setFrameShape(QFrame::Box);
-  frame->setGeometry(Twips::Rect(195, 600, 3690, 2130));
+  frame->setGeometry(Twips::Rect(kShp1));
 
-  AddLabel(this, "Label1", QStringLiteral("COM Speed :"), Twips::Rect(495, 720, 1395, 240));
-  AddLabel(this, "Label2", QStringLiteral("Parity"), Twips::Rect(495, 1110, 1395, 240));
-  AddLabel(this, "Label6", QStringLiteral("None"), Twips::Rect(2430, 1095, 570, 240));
-  AddLabel(this, "Label3", QStringLiteral("Data Length"), Twips::Rect(495, 1500, 1395, 240));
-  AddLabel(this, "Label7", QStringLiteral("8 Bit"), Twips::Rect(2430, 1485, 555, 240));
-  AddLabel(this, "Label4", QStringLiteral("Stop Bit"), Twips::Rect(495, 1890, 1395, 240));
-  AddLabel(this, "Label8", QStringLiteral("1 Bit"), Twips::Rect(2430, 1860, 555, 240));
-  QLabel* port = AddLabel(this, "Label9", QStringLiteral("COM PORT  :"), Twips::Rect(600, 2280, 1290, 240));
-  SetTextColour(port, QColor(0, 0, 192));
+  QLabel* port = nullptr;
+  for (const Label& label : kLabels) {
+    QLabel* added = AddLabel(this, label.name, Q(label.text), Twips::Rect(label.where));
+    if (QLatin1String(label.name) == QLatin1String("Label9")) port = added;
+  }
+  SetTextColour(port, QColor(kLabel9Colour[0], kLabel9Colour[1], kLabel9Colour[2]));
 }
 
 void frmPortSetting::BuildControls() {
   BuildLabels();
-  m_cboSpeed = AddList(this, "cboSpeed", Twips::Rect(1935, 690, 1740, 360));
-  m_cboPortNo = AddList(this, "cboPortNo", Twips::Rect(1950, 2220, 1740, 360));
-  m_cmdOK = AddButton(this, "cmdOK", QStringLiteral("확인"), Twips::Rect(4065, 1830, 1215, 360));
-  m_cmdCancel = AddButton(this, "cmdCancel", QStringLiteral("취소"), Twips::Rect(4065, 2370, 1215, 360));
+  m_cboSpeed = AddList(this, "cboSpeed", Twips::Rect(kCboSpeed));
+  m_cboPortNo = AddList(this, "cboPortNo", Twips::Rect(kCboPortNo));
+  m_cmdOK = AddButton(this, "cmdOK", Q(kOkText), Twips::Rect(kCmdOK));
+  m_cmdCancel = AddButton(this, "cmdCancel", Q(kCancelText), Twips::Rect(kCmdCancel));
 
   setTabOrder(m_cboPortNo, m_cmdOK);
   setTabOrder(m_cmdOK, m_cmdCancel);

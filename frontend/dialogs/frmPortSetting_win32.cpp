@@ -1,5 +1,8 @@
 #include "frmPortSetting_win32.h"
 
+#include <iterator>
+#include <vector>
+
 #include "MousePointer.h"
 #include "PortChoices.h"
 #include "TileBackground_win32.h"
@@ -18,20 +21,20 @@ struct Dialog {
   HFONT heading = nullptr;
   HFONT buttons = nullptr;
   HBITMAP tile = nullptr;
+  std::vector<HFONT> narrowed;  // labels' fonts narrowed to fit their boxes
 };
 
-// The rows of the frame, in the order the tab indexes give them.
-struct Row {
-  int id;
-  const char* text;
-  TwipsRect where;
-};
-constexpr Row kRows[] = {
-    {IDC_PS_LABEL9, "COM PORT  :", {600, 2280, 1290, 240}}, {IDC_PS_LABEL8, "1 Bit", {2430, 1860, 555, 240}},
-    {IDC_PS_LABEL7, "8 Bit", {2430, 1485, 555, 240}},       {IDC_PS_LABEL6, "None", {2430, 1095, 570, 240}},
-    {IDC_PS_LABEL4, "Stop Bit", {495, 1890, 1395, 240}},    {IDC_PS_LABEL3, "Data Length", {495, 1500, 1395, 240}},
-    {IDC_PS_LABEL1, "COM Speed :", {495, 720, 1395, 240}},  {IDC_PS_LABEL2, "Parity", {495, 1110, 1395, 240}},
-};
+// A label in font, narrowed when its text is wider than its box.
+void AddLabel(HWND dialog, Dialog& d, int id, const char* text, const TwipsRect& where, HFONT font) {
+  HFONT narrow = Win32Ui::NarrowedToFit(font, text, Win32Ui::ToPixels(where.width));
+  if (narrow != nullptr) d.narrowed.push_back(narrow);
+  Win32Ui::AddChild(dialog, L"STATIC", text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, where, id, narrow ? narrow : font);
+}
+
+// The ids of the labels of kLabels, in the same order.
+constexpr int kLabelIds[] = {IDC_PS_LABEL9, IDC_PS_LABEL8, IDC_PS_LABEL7, IDC_PS_LABEL6,
+                             IDC_PS_LABEL4, IDC_PS_LABEL3, IDC_PS_LABEL1, IDC_PS_LABEL2};
+static_assert(std::size(kLabelIds) == std::size(kLabels));
 
 void Build(HWND dialog, Dialog& d) {
   d.gungsuh = Win32Ui::Gungsuh(12);
@@ -53,9 +56,9 @@ void Build(HWND dialog, Dialog& d) {
   Win32Ui::AddChild(dialog, L"BUTTON", kCancelText, button, kCmdCancel, IDC_PS_CMDCANCEL, d.buttons);
   HWND speed = Win32Ui::AddChild(dialog, L"COMBOBOX", "", list, {kCboSpeed.left, kCboSpeed.top, kCboSpeed.width, 1500},
                                  IDC_PS_CBOSPEED, d.gungsuh);
-  Win32Ui::AddChild(dialog, L"STATIC", kLabel10Text, SS_LEFT | SS_NOPREFIX, kLabel10, IDC_PS_LABEL10, d.heading);
-  for (const Row& row : kRows) {
-    Win32Ui::AddChild(dialog, L"STATIC", row.text, SS_LEFT | SS_NOPREFIX, row.where, row.id, d.gungsuh);
+  AddLabel(dialog, d, IDC_PS_LABEL10, kLabel10Text, kLabel10, d.heading);
+  for (std::size_t i = 0; i < std::size(kLabels); ++i) {
+    AddLabel(dialog, d, kLabelIds[i], kLabels[i].text, kLabels[i].where, d.gungsuh);
   }
   Win32Ui::AddChild(dialog, L"STATIC", "", SS_BLACKFRAME, kShp1, IDC_PS_SHP1, nullptr);
 
@@ -77,6 +80,7 @@ void Release(Dialog& d) {
   for (HFONT font : {d.gungsuh, d.heading, d.buttons}) {
     if (font != nullptr) DeleteObject(font);
   }
+  for (HFONT font : d.narrowed) DeleteObject(font);
   if (d.tile != nullptr) DeleteObject(d.tile);
 }
 
@@ -118,6 +122,6 @@ INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool ShowPortSetting(HWND owner, SettingsStore& settings) {
-  Dialog dialog{settings};
+  Dialog dialog{settings, nullptr, nullptr, nullptr, nullptr, {}};
   return Win32Ui::RunModal(owner, PortChoices::kTitle, Proc, reinterpret_cast<LPARAM>(&dialog)) == IDOK;
 }

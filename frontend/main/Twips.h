@@ -5,6 +5,8 @@
 
 #include <QRect>
 
+#include "TwipsRect.h"
+
 namespace Twips {
 
 inline constexpr int kPerPixel = 15;
@@ -17,6 +19,8 @@ constexpr int ToPixels(int twips) {
 inline QRect Rect(int left, int top, int width, int height) {
   return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
+
+inline QRect Rect(const TwipsRect& r) { return Rect(r.left, r.top, r.width, r.height); }
 
 inline QSize Size(int width, int height) { return QSize(ToPixels(width), ToPixels(height)); }
 

@@ -29,6 +29,11 @@ HFONT MakeFont(std::initializer_list<const wchar_t*> faces, double points, bool 
 HFONT Gulim(double points, bool bold = false, bool italic = false);
 HFONT Gungsuh(double points, bool bold = false);
 HFONT Arial(double points, bool bold = false);
+// font narrowed just enough that text fits width pixels, as a new font the
+// caller owns; null when the text fits as it is. The stand-in faces run wider
+// than the ones the layouts were made for; narrowing keeps every text whole
+// inside its fixed box.
+HFONT NarrowedToFit(HFONT font, const std::string& text, int width);
 // The face name a font was made with, for tests and reports.
 std::wstring FaceOf(HFONT font);
 

@@ -1,5 +1,6 @@
 #include "Win32Ui.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -100,6 +101,24 @@ HFONT Arial(double points, bool bold) {
     if (Installed(face) && ShowsHangul(face)) return MakeFont({face}, points, bold, false);
   }
   return Gulim(points, bold, false);
+}
+
+HFONT NarrowedToFit(HFONT font, const std::string& text, int width) {
+  const std::wstring wide = Wide(text);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  if (size.cx <= width || size.cx <= 0) return nullptr;
+  LOGFONTW narrow{};
+  GetObjectW(font, sizeof narrow, &narrow);
+  // A little below the exact ratio: the advance does not shrink linearly.
+  narrow.lfWidth = std::max<LONG>(1, metrics.tmAveCharWidth * width / size.cx - 1);
+  return CreateFontIndirectW(&narrow);
 }
 
 std::wstring FaceOf(HFONT font) {

@@ -16,12 +16,15 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "CommSettings.h"
 #include "Fonts.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "QtText.h"
 #include "Twips.h"
 #include "VarDefine.h"
 #include "frmMain.h"
+#include "frmMainLayout.h"
 
 namespace {
 
@@ -32,9 +35,8 @@ class NoToolTip final : public QObject {
   bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
 };
 
-constexpr int kClientWidth = 7395;
-constexpr int kClientHeight = 5310;
-constexpr int kDatePanelWidth = 3528;
+using namespace frmMainLayout;
+
 // How often the date panel looks at the calendar.
 constexpr int kDateRefreshMs = 30 * 1000;
 
@@ -64,7 +66,7 @@ QLineEdit* AddDirBox(QWidget* parent, const char* name, const QRect& where) {
 }
 
 QPushButton* AddDirButton(QWidget* parent, const char* name, const QRect& where) {
-  auto* button = new QPushButton(QStringLiteral("..."), parent);
+  auto* button = new QPushButton(Q(kDirButtonText), parent);
   button->setObjectName(QLatin1String(name));
   button->setGeometry(where);
   button->setAutoDefault(false);
@@ -90,30 +92,26 @@ void frmMain::BuildControls() {
 }
 
 void frmMain::BuildLabels() {
-  QLabel* heading = AddLabel(this, "Label2", QStringLiteral("▣ 데이터 송수신"), Fonts::Gulim(12, true, true),
-                             Twips::Rect(195, 675, 1980, 240));
+  QLabel* heading = AddLabel(this, "Label2", Q(kLabel2Text), Fonts::Gulim(12, true, true), Twips::Rect(kLabel2));
   SetColour(heading, QPalette::WindowText, Qt::blue);
-  AddLabel(this, "Label1_2", QStringLiteral("마스터 파일이 있는 디렉토리"), Fonts::Gulim(9.75),
-           Twips::Rect(705, 1065, 2595, 195));
-  AddLabel(this, "Label1_0", QStringLiteral("데이터 파일이 저장될 디렉토리"), Fonts::Gulim(9.75),
-           Twips::Rect(705, 1920, 2715, 195));
-  QLabel* line = AddLabel(this, "Label3", QStringLiteral("Kelvane 재고관리 시스템   ☎ 서비스 문의 02-000-0000"),
-                          Fonts::Gulim(11.25), Twips::Rect(120, 4680, 6375, 375));
+  AddLabel(this, "Label1_2", Q(kLabel1_2Text), Fonts::Gulim(9.75), Twips::Rect(kLabel1_2));
+  AddLabel(this, "Label1_0", Q(kLabel1_0Text), Fonts::Gulim(9.75), Twips::Rect(kLabel1_0));
+  QLabel* line = AddLabel(this, "Label3", Q(kLabel3Text), Fonts::Gulim(11.25), Twips::Rect(kLabel3));
   line->setAutoFillBackground(true);
   SetColour(line, QPalette::Window, Qt::white);
   line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void frmMain::BuildDirectoryRows() {
-  m_txtSendDir = AddDirBox(this, "txtSendDir", Twips::Rect(690, 1305, 5490, 360));
-  m_cmdSendDirSet = AddDirButton(this, "cmdSendDirSet", Twips::Rect(6180, 1290, 570, 345));
-  m_txtRecvDir = AddDirBox(this, "txtRecvDir", Twips::Rect(690, 2160, 5475, 360));
-  m_cmdRecvDirSet = AddDirButton(this, "cmdRecvDirSet", Twips::Rect(6165, 2145, 570, 345));
+  m_txtSendDir = AddDirBox(this, "txtSendDir", Twips::Rect(kTxtSendDir));
+  m_cmdSendDirSet = AddDirButton(this, "cmdSendDirSet", Twips::Rect(kCmdSendDirSet));
+  m_txtRecvDir = AddDirBox(this, "txtRecvDir", Twips::Rect(kTxtRecvDir));
+  m_cmdRecvDirSet = AddDirButton(this, "cmdRecvDirSet", Twips::Rect(kCmdRecvDirSet));
 
   // The option is not stored: it starts unchecked every time.
-  m_chkFileMode = new QCheckBox(QStringLiteral("Append Mode Save"), this);
+  m_chkFileMode = new QCheckBox(Q(kChkFileModeText), this);
   m_chkFileMode->setObjectName(QStringLiteral("ChkFileMode"));
-  m_chkFileMode->setGeometry(Twips::Rect(720, 2640, 2295, 375));
+  m_chkFileMode->setGeometry(Twips::Rect(kChkFileMode));
 }
 
 void frmMain::BuildPictures() {
@@ -122,29 +120,29 @@ void frmMain::BuildPictures() {
   m_shape1->setObjectName(QStringLiteral("Shape1"));
   m_shape1->setFrameShape(QFrame::Box);
   m_shape1->setLineWidth(1);
-  m_shape1->setGeometry(Twips::Rect(1590, 3465, 930, 960));
+  m_shape1->setGeometry(Twips::Rect(kShape1));
   m_shape1->hide();
 
   m_picSendButton = new PictureBox(Pictures::Computers(), this);
   m_picSendButton->setObjectName(QStringLiteral("picSendButton"));
-  m_picSendButton->setGeometry(Twips::Rect(1680, 3600, 765, 720));
-  m_picSendButton->setToolTip(QStringLiteral("송수신 시작"));
+  m_picSendButton->setGeometry(Twips::Rect(kPicSendButton));
+  m_picSendButton->setToolTip(Q(kPicSendButtonTip));
   m_picSendButton->setCursor(Qt::PointingHandCursor);
   m_picSendButton->setFocusPolicy(Qt::StrongFocus);
 
   auto* arrow = new PictureBox(Pictures::TwoWayArrow(), this);
   arrow->setObjectName(QStringLiteral("Picture6"));
-  arrow->setGeometry(Twips::Rect(2655, 3840, 2445, 285));
+  arrow->setGeometry(Twips::Rect(kPicture6));
 
   auto* terminal = new PictureBox(Pictures::Terminal(), this);
   terminal->setObjectName(QStringLiteral("picDisp"));
-  terminal->setGeometry(Twips::Rect(5280, 3480, 525, 1080));
+  terminal->setGeometry(Twips::Rect(kPicDisp));
 }
 
 void frmMain::BuildToolbar() {
   m_toolbar1 = new QToolBar(this);
   m_toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-  m_toolbar1->setGeometry(0, 0, Twips::ToPixels(kClientWidth), Twips::ToPixels(555));
+  m_toolbar1->setGeometry(0, 0, Twips::ToPixels(kClientWidth), Twips::ToPixels(kToolbarHeight));
   m_toolbar1->setIconSize(QSize(22, 22));
   m_toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   m_toolbar1->setMovable(false);
@@ -153,15 +151,14 @@ void frmMain::BuildToolbar() {
   m_toolbar1->setPalette(QApplication::palette());
   m_toolbar1->setAutoFillBackground(true);
 
-  QAction* exitButton =
-      m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::OpenDoor)), QStringLiteral("종료"));
+  QAction* exitButton = m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::OpenDoor)), Q(kExitCaption));
   exitButton->setObjectName(QStringLiteral("Exit"));
-  exitButton->setData(QStringLiteral("Exit"));
-  exitButton->setToolTip(QStringLiteral("Exit Tarnwick"));
+  exitButton->setData(Q(kExitKey));
+  exitButton->setToolTip(Q(kExitTip));
   QAction* settingButton =
-      m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::PhoneGreen)), QStringLiteral("설정"));
+      m_toolbar1->addAction(QIcon(Pictures::Tool(Pictures::ToolIcon::PhoneGreen)), Q(kSettingCaption));
   settingButton->setObjectName(QStringLiteral("Setting"));
-  settingButton->setData(QStringLiteral("Setting"));
+  settingButton->setData(Q(kSettingKey));
   // The button has no tooltip; an empty one would make Qt show its caption,
   // so its tooltip events are swallowed.
   settingButton->setToolTip(QString());
@@ -175,11 +172,12 @@ void frmMain::BuildStatusBar() {
   m_sbrStatus->setFont(Fonts::Arial(9));
   m_sbrStatus->setPalette(QApplication::palette());
   m_sbrStatus->setAutoFillBackground(true);
-  m_sbrStatus->setGeometry(0, Twips::ToPixels(4965), Twips::ToPixels(kClientWidth), Twips::ToPixels(345));
+  m_sbrStatus->setGeometry(0, Twips::ToPixels(kStatusTop), Twips::ToPixels(kClientWidth),
+                           Twips::ToPixels(kStatusHeight));
 
-  m_panelState = new QLabel(QStringLiteral("통신설정 : "), m_sbrStatus);
+  m_panelState = new QLabel(Q(CommSettings::kStatusBeforeLoad), m_sbrStatus);
   m_panelState->setObjectName(QStringLiteral("STATE"));
-  m_panelState->setToolTip(QStringLiteral("통신설정 상태"));
+  m_panelState->setToolTip(Q(kStateTip));
   m_panelState->setFont(Fonts::Arial(9));
   m_panelState->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   // The state panel takes what the date panel leaves: at its nominal width
@@ -188,7 +186,7 @@ void frmMain::BuildStatusBar() {
 
   m_panelDate = new QLabel(m_sbrStatus);
   m_panelDate->setObjectName(QStringLiteral("SYSDATE"));
-  m_panelDate->setToolTip(QStringLiteral("날짜"));
+  m_panelDate->setToolTip(Q(kDateTip));
   m_panelDate->setFont(Fonts::Arial(9));
   m_panelDate->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   m_panelDate->setFixedWidth(Twips::ToPixels(kDatePanelWidth));

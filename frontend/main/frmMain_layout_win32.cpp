@@ -84,18 +84,19 @@ void frmMain::BuildControls() {
   HWND arrow = Win32Ui::AddChild(m_hWnd, PictureBox::kClassName, "", clip, kPicture6, IDC_PICTURE6, nullptr);  // 6
   PictureBox::SetPicture(arrow, m_pictures[1], RGB(255, 255, 255), false);
   Win32Ui::AddChild(m_hWnd, L"EDIT", "", box, kTxtSendDir, IDC_TXTSENDDIR, m_fontBox);  // 7
-  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel2Text, clip | SS_LEFT | SS_NOPREFIX, kLabel2, IDC_LABEL2,
+  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel2Text, clip | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel2, IDC_LABEL2,
                     m_fontHeading);  // 8
-  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel1_2Text, clip | SS_LEFT | SS_NOPREFIX, kLabel1_2, IDC_LABEL1_2,
+  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel1_2Text, clip | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1_2, IDC_LABEL1_2,
                     m_fontLabel);                                                                               // 9
   HWND terminal = Win32Ui::AddChild(m_hWnd, PictureBox::kClassName, "", clip, kPicDisp, IDC_PICDISP, nullptr);  // 10
   PictureBox::SetPicture(terminal, m_pictures[2], RGB(255, 255, 255), false);
-  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel1_0Text, clip | SS_LEFT | SS_NOPREFIX, kLabel1_0, IDC_LABEL1_0,
+  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel1_0Text, clip | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1_0, IDC_LABEL1_0,
                     m_fontLabel);  // 11
   BuildStatusBar();                // 12
   Win32Ui::AddChild(m_hWnd, L"BUTTON", kChkFileModeText, clip | WS_TABSTOP | BS_AUTOCHECKBOX, kChkFileMode,
                     IDC_CHKFILEMODE, m_fontDefault);  // 13; unchecked at every start
-  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel3Text, clip | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabel3, IDC_LABEL3,
+  Win32Ui::AddChild(m_hWnd, L"STATIC", kLabel3Text, clip | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, kLabel3,
+                    IDC_LABEL3,
                     m_fontLine);  // 15
   // The outline around the transfer button, below it, hidden until the
   // button has the focus.

@@ -66,6 +66,20 @@ std::string Describe(const RECT& r) {
          std::to_string(r.bottom);
 }
 
+// True when a label's text, in the label's font, fits the label's width.
+bool TextFits(HWND label) {
+  const std::wstring text = Win32Ui::Text(label);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT client{};
+  GetClientRect(label, &client);
+  return size.cx <= client.right;
+}
+
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
@@ -156,6 +170,7 @@ TEST_F(MainWindow, ControlsSitAtTheirTwipsPlacesWithTheirTexts) {
     EXPECT_TRUE(SameRect(PlaceOf(control), Win32Ui::ToPixels(row.where)))
         << row.id << ": " << Describe(PlaceOf(control)) << " for " << Describe(Win32Ui::ToPixels(row.where));
   }
+  for (int id : {IDC_LABEL2, IDC_LABEL1_2, IDC_LABEL1_0, IDC_LABEL3}) EXPECT_TRUE(TextFits(Item(id))) << id;
   EXPECT_FALSE(IsWindowVisible(Item(IDC_SHAPE1)));
   EXPECT_EQ(IsDlgButtonChecked(main, IDC_CHKFILEMODE), BST_UNCHECKED);
   EXPECT_EQ(PlaceOf(Item(IDC_TOOLBAR1)).top, 0);
@@ -252,6 +267,7 @@ TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
   int speedSelected = -2, portSelected = -2;
   bool placesRight = false, focusOnPort = false;
   std::string title;
+  std::vector<int> cutLabels;
   {
     ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
       HWND speed = GetDlgItem(dialog, IDC_PS_CBOSPEED);
@@ -279,6 +295,9 @@ TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
       GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
       focusOnPort = gui.hwndFocus == port;
       title = Utf8(Win32Ui::Text(dialog));
+      for (int id = IDC_PS_LABEL10; id <= IDC_PS_LABEL9; ++id) {
+        if (id != IDC_PS_SHP1 && !TextFits(GetDlgItem(dialog, id))) cutLabels.push_back(id);
+      }
       Shot(dialog, "port_setting_win32.png");
       SendMessageW(speed, CB_SETCURSEL, 3, 0);
       SendMessageW(port, CB_SETCURSEL, 2, 0);
@@ -294,6 +313,7 @@ TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
   EXPECT_EQ(portSelected, 0);
   EXPECT_TRUE(placesRight);
   EXPECT_TRUE(focusOnPort);
+  EXPECT_EQ(cutLabels, std::vector<int>{});  // every label's text reads whole in its box
   EXPECT_EQ(RegistryValue("CommSpeed"), "4");
   EXPECT_EQ(RegistryValue("CommPortNo"), "3");
   EXPECT_EQ(StatusText(0), "통신설정 : COM3 - 115200, N, 8, 1");
