@@ -41,16 +41,36 @@ double LeadingNumber(std::string_view text) {
   }
   if (!anyDigit) return 0.0;
   // Read by hand: strtod would follow the locale's decimal mark, and the
-  // program runs in the operator's locale.
+  // program runs in the operator's locale. The digits are gathered as one
+  // whole number and divided once by the power of ten of the fraction, so
+  // that the result is the correctly rounded value on every processor (a
+  // fraction summed digit by digit differs in its last bits between the x87
+  // and SSE units).
   std::size_t j = start;
   const bool negative = text[j] == '-';
   if (text[j] == '+' || text[j] == '-') ++j;
-  double value = 0.0;
-  for (; j < i && IsDigit(text[j]); ++j) value = value * 10.0 + (text[j] - '0');
-  if (j < i && text[j] == '.') {
-    double scale = 0.1;
-    for (++j; j < i; ++j, scale /= 10.0) value += (text[j] - '0') * scale;
+  double digits = 0.0;
+  int fractionDigits = 0;
+  bool inFraction = false;
+  for (; j < i; ++j) {
+    if (text[j] == '.') {
+      inFraction = true;
+      continue;
+    }
+    // Digits beyond what a double holds exactly change nothing that
+    // matters for a stored code.
+    if (digits >= 1e17) {
+      if (!inFraction) {
+        digits *= 10.0;
+      }
+      continue;
+    }
+    digits = digits * 10.0 + (text[j] - '0');
+    if (inFraction) ++fractionDigits;
   }
+  double scale = 1.0;
+  for (int k = 0; k < fractionDigits; ++k) scale *= 10.0;
+  const double value = digits / scale;
   return negative ? -value : value;
 }
 

@@ -29,3 +29,19 @@ foreach(direction receive send)
   set_tests_properties(rtk_${direction}_run PROPERTIES ENVIRONMENT "${VANTOR_WINE_TEST_ENV}"
                        RESOURCE_LOCK "com1;display" TIMEOUT 300 LABELS "frontend;windows")
 endforeach()
+
+# The stand-in transfer library (tests/frontend/support), as a DLL: it records
+# the arguments of RunVantor and returns the result a test chose. Its exports
+# keep their plain names on 32-bit Windows too, like Vantor2.dll's.
+add_library(vantor_standin SHARED support/standin_vantor.cpp)
+target_include_directories(vantor_standin PUBLIC support)
+target_link_libraries(vantor_standin PUBLIC vantor_api)
+set_target_properties(vantor_standin PROPERTIES PREFIX "")
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(vantor_standin PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+endif()
+vantor_warnings(vantor_standin)
+target_link_libraries(rtk_windows_test PRIVATE vantor_api)
+target_include_directories(rtk_windows_test PRIVATE support)
+add_dependencies(rtk_windows_test vantor_standin)
+target_compile_definitions(rtk_windows_test PRIVATE STANDIN_DLL=L"$<TARGET_FILE_NAME:vantor_standin>")

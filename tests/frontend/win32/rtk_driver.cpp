@@ -19,9 +19,32 @@
 
 namespace {
 
+// The visible main window of the program under test: RTK_PROGRAM (its
+// Windows path), when set, picks the one of that executable, so that other
+// programs' windows on the same Wine server are never taken for it.
+BOOL CALLBACK Visit(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wstring(name) != L"RTKelvaneMain" || !IsWindowVisible(window)) return TRUE;
+  const wchar_t* program = _wgetenv(L"RTK_PROGRAM");
+  if (program != nullptr && *program != L'\0') {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool known = process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size);
+    if (process != nullptr) CloseHandle(process);
+    if (!known || _wcsicmp(image, program) != 0) return TRUE;
+  }
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 HWND MainWindow() {
-  HWND main = FindWindowW(L"RTKelvaneMain", nullptr);
-  return main != nullptr && IsWindowVisible(main) ? main : nullptr;
+  HWND found = nullptr;
+  EnumWindows(&Visit, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 // Polls until found returns a window, for up to ms milliseconds.
@@ -62,8 +85,11 @@ int Transfer() {
   bool owned = false;
   const HWND back = WaitFor(
       [&] {
-        HWND dialog = FindWindowW(L"#32770", nullptr);
-        if (dialog != nullptr && GetWindow(dialog, GW_OWNER) == main) owned = true;
+        // The transfer window: a dialog owned by the main window.
+        for (HWND dialog = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); dialog != nullptr;
+             dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) {
+          if (GetWindow(dialog, GW_OWNER) == main) owned = true;
+        }
         return IsWindowEnabled(main) ? main : nullptr;
       },
       240000);
@@ -78,7 +104,12 @@ int Exit() {
   GetWindowThreadProcessId(main, &pid);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
   PostMessageW(main, WM_CLOSE, 0, 0);
-  HWND box = WaitFor([] { return FindWindowW(L"#32770", L"Exit Applicatein"); }, 20000);
+  HWND box = WaitFor(
+      [&] {
+        HWND question = FindWindowW(L"#32770", L"Exit Applicatein");
+        return question != nullptr && GetWindow(question, GW_OWNER) == main ? question : nullptr;
+      },
+      20000);
   if (box == nullptr) return 1;
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
   const bool ended = process == nullptr || WaitForSingleObject(process, 20000) == WAIT_OBJECT_0;

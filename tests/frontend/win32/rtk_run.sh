@@ -38,6 +38,9 @@ stop_program() {
 
 app="$work/app"
 mkdir -p "$app"
+# The driver takes only this program's window.
+RTK_PROGRAM=$(winpath "$app/RTKelvane.exe")
+export RTK_PROGRAM
 cp "$program" "$app/RTKelvane.exe"
 cp "$dll" "$app/Vantor2.dll"
 wine reg delete "$key" /f >/dev/null 2>&1 || true

@@ -31,6 +31,7 @@
 #include "frmPortSettingLayout.h"
 #include "resource_ids.h"
 #include "screenshot_win32.h"
+#include "standin_vantor.h"
 
 namespace {
 
@@ -106,6 +107,11 @@ void PumpFor(int ms) {
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A main window destroyed by the test before posted WM_QUIT (it ends the
+    // program); left in the queue it would end the next modal loop at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kelvane tests");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -437,6 +443,102 @@ TEST_F(MainWindow, WithoutTheLibraryTheStockFileIsStillRenamed) {
   EXPECT_TRUE(IsWindowEnabled(window.Handle()));
   DeleteFileW(Wide(recv + "\\STOCK_20260315142530.txt").c_str());
   RemoveDirectoryW(Wide(recv).c_str());
+}
+
+// The stand-in library beside the test program, bound the way the program
+// binds Vantor2.dll; the test reaches its extra functions through the same
+// loaded module.
+class Transfers : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    const std::wstring path = Vantor2Library::BesideProgram();
+    standInPath = path.substr(0, path.find_last_of(L'\\') + 1) + STANDIN_DLL;
+    module = LoadLibraryW(standInPath.c_str());
+    ASSERT_NE(module, nullptr);
+    setResult = reinterpret_cast<void (*)(int)>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_SetResult")));
+    lastCall = reinterpret_cast<StandInCall (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_LastCall")));
+    ASSERT_NE(setResult, nullptr);
+    ASSERT_NE(lastCall, nullptr);
+  }
+
+  std::wstring standInPath;
+  HMODULE module = nullptr;
+  void (*setResult)(int) = nullptr;
+  StandInCall (*lastCall)() = nullptr;
+};
+
+struct ResultRow {
+  int result;
+  const char* message;  // nullptr: no box
+};
+
+class ResultMessages : public Transfers, public ::testing::WithParamInterface<ResultRow> {};
+
+TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
+  const ResultRow& row = GetParam();
+  Vantor2Library standIn(standInPath);
+  frmMain withStandIn({store, clock, standIn});
+  withStandIn.Create();
+  withStandIn.Show();
+  setResult(row.result);
+  const std::string recv = "C:\\rtk-test-result";
+  CreateDirectoryW(Wide(recv).c_str(), nullptr);
+  CloseHandle(CreateFileW(Wide(recv + "\\STOCK.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  Win32Ui::SetText(GetDlgItem(withStandIn.Handle(), IDC_TXTRECVDIR), recv);
+  CheckDlgButton(withStandIn.Handle(), IDC_CHKFILEMODE, BST_CHECKED);
+  std::string text;
+  bool okOnly = false;
+  {
+    ModalWatch watch(L"RTKelvane", [&](HWND box) {
+      text = Utf8(Win32Ui::Text(GetDlgItem(box, 0xFFFF)));
+      okOnly =
+          GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr && GetDlgItem(box, IDYES) == nullptr;
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    withStandIn.picSendButton_Click();
+    EXPECT_EQ(watch.Came(), row.message != nullptr);
+  }
+  if (row.message != nullptr) {
+    EXPECT_EQ(text, row.message);
+    EXPECT_TRUE(okOnly);
+  }
+  const StandInCall call = lastCall();
+  EXPECT_EQ(std::string(call.recvDir), recv);
+  EXPECT_EQ(call.portNo, 1);
+  EXPECT_EQ(call.speed, 19200);
+  EXPECT_EQ(call.appendMode, 1);
+  EXPECT_EQ(std::string(call.userData), "abc");
+  EXPECT_NE(GetFileAttributesW(Wide(recv + "\\STOCK_20260315142530.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(IsWindowEnabled(withStandIn.Handle()));
+  DeleteFileW(Wide(recv + "\\STOCK_20260315142530.txt").c_str());
+  RemoveDirectoryW(Wide(recv).c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ResultMessages,
+                         ::testing::Values(ResultRow{-11, "Recv 디렉토리 설정에러"},
+                                           ResultRow{-12, "Send 디렉토리 설정에러"},
+                                           ResultRow{-13, "통신포트 설정에러"}, ResultRow{-14, "통신속도 설정에러"},
+                                           ResultRow{1, nullptr}, ResultRow{-2, nullptr}));
+
+TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
+  Vantor2Library standIn(standInPath);
+  frmMain withStandIn({store, clock, standIn});
+  withStandIn.Create();
+  setResult(VANTOR_PORT_ERROR);
+  store.Write("CommPortNo", "3");
+  withStandIn.FP_SetPortNo();
+  std::string text;
+  {
+    ModalWatch watch(L"RTKelvane", [&](HWND box) {
+      text = Utf8(Win32Ui::Text(GetDlgItem(box, 0xFFFF)));
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    withStandIn.picSendButton_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(text.rfind("통신포트를 열 수 없습니다: COM3\n장치: \\\\.\\COM3\n원인: ", 0), 0u) << text;
+  EXPECT_NE(text.find("Ports"), std::string::npos) << text;
 }
 
 TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
