@@ -178,7 +178,9 @@ TEST_P(WaitNearMidnight, SkipsTheLastFiveSeconds) {
   EXPECT_EQ(clock.passes > 0, row.waits);
   // Counted in whole milliseconds: times of day as fractions of seconds
   // differ in their last bits between the x87 and SSE units.
-  if (row.waits) EXPECT_GE(clock.advancedMs, 1000);
+  if (row.waits) {
+    EXPECT_GE(clock.advancedMs, 1000);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, WaitNearMidnight,
