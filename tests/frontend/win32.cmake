@@ -10,12 +10,23 @@ add_executable(rtk_windows_test win32/rtk_windows_test.cpp ${PROJECT_SOURCE_DIR}
 target_include_directories(rtk_windows_test PRIVATE win32 ${PROJECT_SOURCE_DIR}/tests/windows)
 target_link_libraries(rtk_windows_test PRIVATE rtkelvane_win32 rtkelvane_resources GTest::gtest_main gdi32)
 vantor_warnings(rtk_windows_test)
-add_test(NAME rtk_windows
-         COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-display ${PROJECT_SOURCE_DIR}/scripts/wine-run
-                 $<TARGET_FILE:rtk_windows_test>)
-set_tests_properties(rtk_windows PROPERTIES
-  ENVIRONMENT "${VANTOR_WINE_TEST_ENV};VANTOR_ARTIFACTS=${RTK_TEST_ARTIFACTS}"
-  RESOURCE_LOCK display TIMEOUT 300 LABELS "frontend;windows")
+# The transfers through the stand-in library run in a process of their own:
+# on 32-bit Wine, after the other window tests in the same process, the -4
+# message box of the next transfer never showed (not seen in a process of
+# its own, nor on 64-bit Wine).
+foreach(part windows transfers)
+  if(part STREQUAL "windows")
+    set(filter "-Transfers.*:Rows/ResultMessages.*")
+  else()
+    set(filter "Transfers.*:Rows/ResultMessages.*")
+  endif()
+  add_test(NAME rtk_${part}
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-display ${PROJECT_SOURCE_DIR}/scripts/wine-run
+                   $<TARGET_FILE:rtk_windows_test> --gtest_filter=${filter})
+  set_tests_properties(rtk_${part} PROPERTIES
+    ENVIRONMENT "${VANTOR_WINE_TEST_ENV};VANTOR_ARTIFACTS=${RTK_TEST_ARTIFACTS}"
+    RESOURCE_LOCK display TIMEOUT 300 LABELS "frontend;windows")
+endforeach()
 
 # Whole runs through RTKelvane.exe, driven through its window by rtk_driver.
 add_executable(rtk_driver win32/rtk_driver.cpp)

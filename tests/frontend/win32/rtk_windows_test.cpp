@@ -525,8 +525,15 @@ TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
   Vantor2Library standIn(standInPath);
   frmMain withStandIn({store, clock, standIn});
   withStandIn.Create();
+  withStandIn.Show();
+  PumpFor(200);
   setResult(VANTOR_PORT_ERROR);
   store.Write("CommPortNo", "3");
+  // The Ports key names COM3's device: one that exists nowhere (Wine would
+  // open its own COM3, a Linux serial device, which may wait for a line).
+  const std::wstring device = L"\\\\.\\KelvaneNoSuchPort";
+  RegSetKeyValueW(HKEY_CURRENT_USER, (kTestRoot + L"\\Ports").c_str(), L"COM3", REG_SZ, device.c_str(),
+                  static_cast<DWORD>((device.size() + 1) * sizeof(wchar_t)));
   withStandIn.FP_SetPortNo();
   std::string text;
   {
@@ -537,7 +544,7 @@ TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
     withStandIn.picSendButton_Click();
     EXPECT_TRUE(watch.Came());
   }
-  EXPECT_EQ(text.rfind("통신포트를 열 수 없습니다: COM3\n장치: \\\\.\\COM3\n원인: ", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("통신포트를 열 수 없습니다: COM3\n장치: \\\\.\\KelvaneNoSuchPort\n원인: ", 0), 0u) << text;
   EXPECT_NE(text.find("Ports"), std::string::npos) << text;
 }
 
