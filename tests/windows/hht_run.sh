@@ -65,4 +65,8 @@ else
   grep -q "Data Send Success!" "$work/cwd/Log/comm.log" || fail "no success in the log"
 fi
 [ "$(cat "$work/send/USERDEF.INI")" = abc ] || fail "USERDEF.INI"
+# The PC writes its end answer five times and closes the port at once: every
+# copy must still reach the terminal.
+answers=$(sed -n 's/.* end-answers=\([0-9]*\).*/\1/p' "$work/hht.log")
+[ "$answers" = 5 ] || fail "the terminal got ${answers:-no} end answers of five"
 echo "ok: $direction run through $(basename "$program") in $elapsed ms, result $code"

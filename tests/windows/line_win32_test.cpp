@@ -1,6 +1,7 @@
 // The Win32 line (com_line_win32.cpp) on Wine's COM1, which scripts/wine-env
 // maps to a pseudo-terminal whose other end is pty-peer: it echoes what it
-// gets and plays the scripted commands ESC T ! (ten bytes 100 ms apart) and
+// gets and plays the scripted commands ESC T ! (ten bytes 100 ms apart),
+// ESC C ! / ESC R ! (count what arrives while it reads late, report it) and
 // ESC H ! (hang up).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -163,6 +164,25 @@ TEST_F(Win32Line, WakeAndCloseEndAWait) {
   ASSERT_EQ(waiting.wait_for(std::chrono::seconds(3)), std::future_status::ready);
   EXPECT_EQ(waiting.get(), CComLine::Event::Woken);
   EXPECT_EQ(line->Write(reinterpret_cast<const std::uint8_t*>("x"), 1, 100), 0) << "closed";
+}
+
+// The end of a run: the five end answers (or the five cancel runs) are
+// written, and the port is closed at once, before the terminal has read
+// them. Close must not throw them away.
+TEST_F(Win32Line, CloseKeepsWhatTheTerminalHasNotReadYet) {
+  Send("\x1b" "C!");  // the peer reads nothing for 1 s, then counts
+  Sleep(100);
+  const std::string answer(54, 'A');
+  const std::string cancelRun(1024, '\x18');
+  for (int i = 0; i < 5; ++i) Send(answer);
+  for (int i = 0; i < 5; ++i) Send(cancelRun);
+  line->Close();
+  Sleep(1500);
+  ASSERT_FALSE(line->Open("COM1", 19200));
+  Send("\x1b" "R!");
+  ASSERT_EQ(line->WaitEvent(), CComLine::Event::RxChar);
+  const std::string expected = std::to_string(5 * 54 + 5 * 1024) + "\n";
+  EXPECT_EQ(ReadText(static_cast<int>(expected.size()), 1000), expected) << "bytes that reached the terminal";
 }
 
 // Run on its own (the peer hangs up for good): a vanished port is reported

@@ -164,7 +164,15 @@ void CWin32ComLine::Close() {
     GetOverlappedResult(port, &m_ovWrite, &n, TRUE);
     m_writePending = false;
   }
-  PurgeComm(port, kPurgeAll);
+  // Input only: what was written and has not been read on the other side yet
+  // (the last end answers) must still reach the terminal. Over a pseudo-
+  // terminal Wine turns an output purge into a flush of what the terminal has
+  // not read. FlushFileBuffers is no drain there either (Wine discards the
+  // output of a serial handle on it); the time-limited drain above is.
+  DWORD errors = 0;
+  COMSTAT stat{};
+  const bool stuck = !ClearCommError(port, &errors, &stat) || stat.cbOutQue > 0;
+  PurgeComm(port, stuck ? kPurgeAll : kPurgeInput);
   Restore();
   m_port.Reset();
 }

@@ -8,7 +8,10 @@
 // (XonLim/XoffLim 100, 0x11/0x13), queues of 5020 bytes, DTR raised (a driver
 // that cannot is not an error). Every wait of the watch thread also waits for
 // a wake event, so that Wake, PurgeInput and Close end it at once; PurgeInput
-// discards input only, never output that was written.
+// discards input only, never output that was written. Close lets the output
+// drain for up to a second and then discards input only, so that the last
+// answers of a run reach the terminal; only output stuck behind XOFF is
+// dropped.
 //
 // Reads never rely on the driver's read time-outs: the port is set to "return
 // at once with what is queued" (ReadIntervalTimeout MAXDWORD, totals 0) and
