@@ -25,6 +25,16 @@ long MsSince(Clock::time_point start) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
+// CPU time of this process so far, in seconds.
+double ProcessCpuSeconds() {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 class Win32Line : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -201,6 +211,28 @@ TEST_F(Win32Line, HangUpIsAFailureNotAWakeUp) {
   const auto again = Clock::now();
   EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed);
   EXPECT_LT(MsSince(again), 100);
+}
+
+// Run without the pseudo-terminal shim (line_win32_failing_wait): Wine's
+// WaitCommEvent then comes back at once without an event, again and again,
+// as some USB serial drivers do. Input must still be seen, waiting must cost
+// next to no CPU, and a wait that keeps failing ends as a line failure with
+// its reason.
+TEST_F(Win32Line, FailingWaitCostsNoCpuAndEndsAsAFailure) {
+  Send("ping");
+  ASSERT_EQ(line->WaitEvent(), CComLine::Event::RxChar);
+  EXPECT_EQ(ReadText(4, 1000), "ping");
+  const double cpuBefore = ProcessCpuSeconds();
+  const auto start = Clock::now();
+  EXPECT_EQ(ReadText(4, 1000), "") << "a read with nothing coming";
+  EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed);
+  const long ms = MsSince(start);
+  const double cpu = ProcessCpuSeconds() - cpuBefore;
+  EXPECT_GE(ms, 5000) << "a silent line is waited on for a while";
+  EXPECT_LT(ms, 20000);
+  EXPECT_LT(cpu, 0.1 * ms / 1000.0) << cpu << " s of CPU in " << ms << " ms";
+  EXPECT_NE(line->Failure().message.find("WaitCommEvent keeps failing"), std::string::npos) << line->Failure().message;
+  EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed) << "a failed line stays failed";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "comm_log.h"
+#include "text_codec.h"
 
 namespace vantor {
 
@@ -108,7 +109,9 @@ void CSerialPort::CommWatchThread() {
     if (!m_bWatchRun) break;
     if (event == CComLine::Event::Failed) {
       // A line that hung up stays hung up: report it once and stop waiting,
-      // rather than wake up for it again and again.
+      // rather than wake up for it again and again. A line that failed
+      // otherwise says why.
+      if (const ComError why = m_line.Failure()) WriteLog("Port Error: " + LocalToCp949Lossy(why.message));
       m_hWndNotify->SendPortFailed();
       break;
     }
