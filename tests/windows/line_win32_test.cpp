@@ -77,12 +77,18 @@ TEST(Win32LineNames, OnlyComPortsMapToDevices) {
   EXPECT_EQ(DeviceForPort("COM10"), "");
 }
 
+// The reason names the device once; the log puts the port before it.
 TEST(Win32LineOpen, AnUnmappedPortFailsWithTheSystemsMessage) {
   auto line = CreateComLine();
   const ComError err = line->Open("COM3", 19200);
   ASSERT_TRUE(err);
-  EXPECT_NE(err.message.find("COM3: "), std::string::npos) << err.message;
-  EXPECT_GT(err.message.size(), std::string("COM3: ").size());
+  EXPECT_EQ(err.message.rfind("\\\\.\\COM3: ", 0), 0u) << err.message;
+  EXPECT_EQ(err.message.find("COM3: COM3"), std::string::npos) << err.message;
+  EXPECT_GT(err.message.size(), std::string("\\\\.\\COM3: ").size());
+  _putenv_s("VANTOR_COM3", "NUL");
+  const ComError notSerial = line->Open("COM3", 19200);
+  _putenv_s("VANTOR_COM3", "");
+  EXPECT_EQ(notSerial.message.rfind("NUL: not a serial line: ", 0), 0u) << notSerial.message;
   const ComError bad = line->Open("LPT1", 19200);
   EXPECT_TRUE(bad);
 }

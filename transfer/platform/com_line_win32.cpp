@@ -78,10 +78,11 @@ ComError CWin32ComLine::Open(const std::string& portName, int speed) {
   if (!m_waitEvent || !m_readEvent || !m_writeEvent || !m_wakeEvent) return Win32Error("CreateEvent");
   m_port.Reset(CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr));
-  if (!m_port) return Win32Error(portName);
+  // The reason names the device; the caller names the port.
+  if (!m_port) return Win32Error(device);
   ComError err = Configure(speed);
   if (err) {
-    err.message = portName + ": " + err.message;
+    err.message = device + ": " + err.message;
     Restore();
     m_port.Reset();
     return err;
