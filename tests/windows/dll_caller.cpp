@@ -88,6 +88,13 @@ std::wstring WideFromUtf8(const char* s) {
   return out;
 }
 
+std::string AnsiFromWide(const std::wstring& s) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
 int CheckDll(const char* dllPath) {
   const HMODULE dll = LoadLibraryA(dllPath);
   Check(dll != nullptr, "LoadLibrary");
@@ -96,7 +103,17 @@ int CheckDll(const char* dllPath) {
   Check(run != nullptr, "GetProcAddress(\"RunVantor\")");
   Check(GetProcAddress(dll, "_RunVantor@24") == nullptr && GetProcAddress(dll, "RunVantor@24") == nullptr,
         "no decorated export");
-  Check(GetProcAddress(dll, "VantorVersion") != nullptr, "GetProcAddress(\"VantorVersion\")");
+  using VersionFn = const char*(__stdcall*)();
+  auto version = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(GetProcAddress(dll, "VantorVersion")));
+  Check(version != nullptr, "GetProcAddress(\"VantorVersion\")");
+  if (version != nullptr) {
+    // The caller's ANSI code page (949 here), as every narrow text the library hands out.
+    const std::string text = version();
+    const std::string utf8Name = "Vantor3 동적 연결 라이브러리";
+    const std::string ansiName = AnsiFromWide(WideFromUtf8(utf8Name.c_str()));
+    Check(GetACP() == 949 && ansiName != utf8Name, "the tests' ANSI code page is 949");
+    Check(text.find("ProductName: " + ansiName + "\n") != std::string::npos, "VantorVersion in the ANSI code page");
+  }
   if (run == nullptr) return 1;
   // Argument errors come back at once, without a window.
   Check(run("C:\\", "C:\\", 0, 19200, 0, "") == -13, "port 0 gives -13");

@@ -2,6 +2,7 @@
 // What the command line needs from its platform: the operator's interrupt as
 // the Cancel command, and a device standing in for COM1 (--device).
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -24,5 +25,11 @@ class CCancelOnSignals {
 
 // The run opens COM1 as this device (through VANTOR_COM1).
 void SetDeviceForCom1(const std::string& device);
+
+// Writes text in the locale's encoding (the ANSI code page on Windows) to a
+// standard stream. A Windows console gets it through its wide-character API,
+// so that Korean shows whatever the console's own code page is; a file or a
+// pipe gets the bytes as they are.
+void WriteText(std::FILE* stream, const std::string& text);
 
 }  // namespace vantor_cli

@@ -38,4 +38,6 @@ CCancelOnSignals::~CCancelOnSignals() {
 
 void SetDeviceForCom1(const std::string& device) { ::setenv("VANTOR_COM1", device.c_str(), 1); }
 
+void WriteText(std::FILE* stream, const std::string& text) { std::fputs(text.c_str(), stream); }
+
 }  // namespace vantor_cli

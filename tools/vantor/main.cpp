@@ -15,6 +15,7 @@
 #include "headless_window.h"
 #include "list_ports.h"
 #include "run_transfer.h"
+#include "text_codec.h"
 #include "version_block.h"
 
 namespace {
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
       std::fputs(kHelp, stdout);
       return 0;
     } else if (opt == "--version") {
-      std::fputs(vantor::VersionText().c_str(), stdout);
+      vantor_cli::WriteText(stdout, vantor::Utf8ToLocalLossy(vantor::VersionText()));
       return 0;
     } else if (opt == "--list-ports") {
       vantor_cli::PrintPortList(stdout);
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
   }
   const std::string why =
       vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)));
-  if (!why.empty()) std::fprintf(stderr, "vantor: %s\n", why.c_str());
+  if (!why.empty()) vantor_cli::WriteText(stderr, "vantor: " + why + "\n");
   std::fflush(stderr);
   std::printf("%d\n", code);
   return code > 0 ? 0 : -code;

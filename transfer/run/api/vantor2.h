@@ -43,8 +43,9 @@ VANTOR_API int VANTOR_CALL RunVantor(const char* recvDir, const char* sendDir, i
 // does nothing when no transfer runs.
 VANTOR_API void VANTOR_CALL VantorCancel(void);
 
-// The library's version block as text (UTF-8, one item a line), valid for the
-// life of the process.
+// The library's version block as text, one item a line, valid for the life of
+// the process. Narrow, as every text of the library: in the locale's encoding
+// (UTF-8 on Linux), in the ANSI code page on Windows.
 VANTOR_API const char* VANTOR_CALL VantorVersion(void);
 
 #ifdef __cplusplus
