@@ -1,7 +1,7 @@
 // The native transfer window (transfer_window_win32.cpp) under Wine on a
 // display: built from the template, coloured as OnCtlColor says, every cancel
-// path reaching OnCancel, wakes from other threads. With VANTOR_ARTIFACTS set
-// (a Linux folder), a screenshot of a transfer in progress is written there.
+// path reaching OnCancel, wakes from other threads. With VANTOR_SCREENSHOTS
+// set (a Linux folder), a screenshot of a transfer in progress is written there.
 // control_ids.h before <windows.h>, whose IDCANCEL is a macro.
 // clang-format off
 #include "control_ids.h"
@@ -252,8 +252,8 @@ TEST_F(Win32Window, ARunEndedInItsInitialisationShowsNothing) {
 }
 
 TEST_F(Win32Window, ScreenshotOfATransferInProgress) {
-  const char* folder = std::getenv("VANTOR_ARTIFACTS");
-  if (folder == nullptr || *folder == '\0') GTEST_SKIP() << "VANTOR_ARTIFACTS not set";
+  const char* folder = std::getenv("VANTOR_SCREENSHOTS");
+  if (folder == nullptr || *folder == '\0') GTEST_SKIP() << "VANTOR_SCREENSHOTS not set";
   events.onInit = [&] {
     window.SetItemText(IDC_STATUS, "\xB5\xA5\xC0\xCC\xC5\xCD \xBC\xF6\xBD\xC5\xC1\xDF...");  // "데이터 수신중..."
     window.SetItemText(IDC_FILE_NAME, "STOCK.TXT");
