@@ -161,6 +161,9 @@ TEST_F(Dialog, HeaderPhaseUpdatesNameAndBarsEvenAtTheEnd) {
   Frame(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   m_window.steps.push_back([this](CDialogEvents&) {
     EXPECT_EQ(m_window.texts[IDC_FILE_NAME].back(), "M.TXT");
+    // The file's count starts anew with its name.
+    ASSERT_FALSE(m_window.texts[IDC_FILE_COUNT].empty());
+    EXPECT_EQ(m_window.texts[IDC_FILE_COUNT].back(), "0/300");
     EXPECT_EQ(m_window.bars[IDC_PROGRESS_TOTAL].high, 300);
     EXPECT_EQ(m_window.bars[IDC_PROGRESS_FILE].high, 300);
   });

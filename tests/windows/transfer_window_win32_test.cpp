@@ -111,15 +111,17 @@ TEST_F(Win32Window, BuildsTheControlsInTemplateOrder) {
       if (control.kind != ControlKind::ProgressBar) {
         EXPECT_EQ(TextOf(child), Wide(control.text));
       }
-      // Dialog units to pixels by the dialog's own font.
-      RECT expected{control.x, control.y, control.x + control.cx, control.y + control.cy};
+      // Dialog units to pixels by the dialog's own font; the dialog manager
+      // maps the size on its own, not as the difference of two mapped edges
+      // (the two round apart with some fonts).
+      RECT expected{control.x, control.y, control.cx, control.cy};
       MapDialogRect(dlg, &expected);
       RECT actual{};
       GetWindowRect(child, &actual);
       MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&actual), 2);
       EXPECT_EQ(actual.left, expected.left) << control.text;
       EXPECT_EQ(actual.top, expected.top) << control.text;
-      EXPECT_EQ(actual.right - actual.left, expected.right - expected.left) << control.text;
+      EXPECT_EQ(actual.right - actual.left, expected.right) << control.text;
       const LONG style = GetWindowLongW(child, GWL_STYLE);
       // The dialog manager may draw a template's WS_BORDER as a client edge.
       const LONG edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
@@ -244,6 +246,66 @@ TEST_F(Win32Window, WakesFromOtherThreadsBecomeOnWake) {
   EXPECT_GE(events.wakes, 2);
   window.Wake();  // after the end: dropped
   EXPECT_LE(events.wakes, 6);
+}
+
+// Pixels of a window's rectangle as the screen shows them.
+std::vector<COLORREF> ScreenPixels(HWND hWnd) {
+  RECT r{};
+  GetWindowRect(hWnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(mem, x, y));
+  }
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The protocol's steps keep the dialog's thread from its loop (a cancel
+// pauses it for 1.5 s): what they set must be on the screen before the call
+// returns, so that "사용자 중단..." shows during a cancel and no count is left
+// blank or stale.
+TEST_F(Win32Window, TextsAndBarsShowWhileTheThreadStaysBusy) {
+  events.onInit = [&] { window.Wake(); };
+  std::thread later;
+  events.onWake = [&] {
+    if (events.wakes == 1) {
+      // Let the loop show and paint the window, then come back.
+      later = std::thread([&] {
+        Sleep(1000);
+        window.Wake();
+      });
+      return;
+    }
+    const HWND dlg = window.Window();
+    ASSERT_TRUE(IsWindowVisible(dlg));
+    const std::vector<std::pair<int, const char*>> texts = {
+        {IDC_STATUS, "\xBB\xE7\xBF\xEB\xC0\xDA \xC1\xDF\xB4\xDC..."},  // "사용자 중단..."
+        {IDC_FILE_NAME, "ORDER.DAT"},
+        {IDC_FILE_COUNT, "0/2400"},
+        {IDC_TOTAL_COUNT, "6000/8400"}};
+    for (const auto& [id, text] : texts) {
+      const HWND control = GetDlgItem(dlg, id);
+      const std::vector<COLORREF> before = ScreenPixels(control);
+      window.SetItemText(id, text);
+      EXPECT_NE(ScreenPixels(control), before) << "control " << id << " not shown";
+    }
+    const HWND bar = GetDlgItem(dlg, IDC_PROGRESS_FILE);
+    const std::vector<COLORREF> before = ScreenPixels(bar);
+    window.SetBar(IDC_PROGRESS_FILE, 0, 2400, 1200);
+    EXPECT_NE(ScreenPixels(bar), before) << "file bar not shown";
+    window.EndDialog(3);
+  };
+  EXPECT_EQ(window.RunModal(events), 3);
+  later.join();
 }
 
 TEST_F(Win32Window, ARunEndedInItsInitialisationShowsNothing) {

@@ -117,6 +117,11 @@ void CTransferDlg::OnCommRecv() {
     SetRange32(IDC_PROGRESS_TOTAL, 0, s.TotalSize());
     SetRange32(IDC_PROGRESS_FILE, 0, s.FileSize());
     SetPos(IDC_PROGRESS_FILE, 0);
+    // A file starts: its count from nothing, so that the new name never
+    // shows beside the previous file's count.
+    if (s.Phase() == PHASE_SEND || s.Phase() == PHASE_RECV) {
+      SetDlgItemText(IDC_FILE_COUNT, "0/" + std::to_string(s.FileSize()));
+    }
   }
 }
 
