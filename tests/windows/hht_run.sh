@@ -6,7 +6,8 @@
 #   -korean  the receive and send folders and one of the files have Korean
 #            names (the program gets them in code page 949, Wine's ANSI code
 #            page here, and Wine stores them as UTF-8 in the ko_KR.UTF-8 locale)
-# Checks the result code, the data on both sides, USERDEF.INI and the log.
+# Checks the result code, the data on both sides, USERDEF.INI, the log, and
+# that the terminal got all five copies of the end answer.
 set -euo pipefail
 direction=${1%-korean}
 program=$(realpath "$2")
@@ -18,38 +19,25 @@ send_dir=$work/send
 stock=STOCK.TXT
 master=MASTER.TXT
 if [ "$1" != "$direction" ]; then
-  locale -a | grep -qix 'ko_KR.utf8' || { echo "FAIL: no glibc locale ko_KR.UTF-8 (scripts/install-windows-deps)"; exit 1; }
+  locale -a | grep -qix 'ko_KR.utf8' || fail "no glibc locale ko_KR.UTF-8 (scripts/install-windows-deps makes it)"
   recv_dir="$work/수신 자료"
   send_dir="$work/송신 자료"
   stock=재고.TXT
   master=단가표.TXT
   mkdir -p "$recv_dir" "$send_dir"
 fi
-fail() {
-  echo "FAIL: $*"
-  echo "--- hht-sim"; cat "$work/hht.log" || true
-  echo "--- program"; cat "$work/program.log" || true
-  echo "--- comm.log"; iconv -f CP949 -t UTF-8 "$work/cwd/Log/comm.log" 2>/dev/null | tr -d '\r' | tail -20 || true
-  exit 1
-}
 
-# A link left by an earlier run must not be taken for this run's line.
-rm -f "$VANTOR_WINE_COM1"
 if [ "$direction" = receive ]; then
   records S 300 >"$work/hht/$stock"
   records O 3 >"$work/hht/ORDER.DAT"
-  "$hht" --pty --link "$VANTOR_WINE_COM1" --wait 60 send "$work/hht" --block-size 1000 >"$work/hht.log" 2>&1 &
+  start_terminal hht.log send "$work/hht" --block-size 1000
   expected=1
 else
   records M 500 >"$send_dir/$master"
   records P 2 >"$send_dir/PRICE.TXT"
-  "$hht" --pty --link "$VANTOR_WINE_COM1" --wait 60 fetch --out "$work/out" "$master" PRICE.TXT \
-    >"$work/hht.log" 2>&1 &
+  start_terminal hht.log fetch --out "$work/out" "$master" PRICE.TXT
   expected=2
 fi
-hht_pid=$!
-for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-[ -L "$VANTOR_WINE_COM1" ] || fail "hht-sim made no pseudo-terminal"
 
 recv=$(winpath "$recv_dir")
 send=$(winpath "$send_dir")
@@ -59,11 +47,9 @@ if [ -n "$dll" ]; then
 else
   args=(--recv-dir "$recv" --send-dir "$send" --port 1 --speed 19200 --user-data abc)
 fi
-set +e
-(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" "${args[@]}") >"$work/program.log" 2>&1
-set -e
+run_program program.log "$program" "${args[@]}" || true
 elapsed=$((($(date +%s%N) - start) / 1000000))
-code=$(tr -d '\r' <"$work/program.log" | grep -E '^-?[0-9]+$' | tail -1 || true)
+code=$(result_code program.log)
 hht_status=0
 wait "$hht_pid" || hht_status=$?
 hht_pid=

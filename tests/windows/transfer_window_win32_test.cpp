@@ -112,8 +112,7 @@ TEST_F(Win32Window, BuildsTheControlsInTemplateOrder) {
         EXPECT_EQ(TextOf(child), Wide(control.text));
       }
       // Dialog units to pixels by the dialog's own font; the dialog manager
-      // maps the size on its own, not as the difference of two mapped edges
-      // (the two round apart with some fonts).
+      // converts the place and the size each on its own, so each rounds alone.
       RECT expected{control.x, control.y, control.cx, control.cy};
       MapDialogRect(dlg, &expected);
       RECT actual{};

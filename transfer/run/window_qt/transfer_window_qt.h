@@ -3,8 +3,10 @@
 //
 // It lives on the dialog's thread, the thread that made it and that calls
 // RunModal. RunModal shows the window, lets the dialog initialise, and runs a
-// local event loop until EndDialog; the window is not application-modal, so
-// the caller's own windows keep working, as a dialog without owner does.
+// local event loop until EndDialog. The window is owned by the caller's active
+// top-level window while it runs, so it always stays above it (a click on the
+// caller's title bar cannot bury it); it is not application-modal, so the
+// caller decides which of its windows keep working.
 // Wake is the one call from other threads: it posts a queued call to the
 // window, which the loop turns into OnWake on the dialog's thread; several
 // wakes before it runs become one. Wakes before the loop runs are kept; wakes
@@ -12,9 +14,9 @@
 
 #include <QEventLoop>
 #include <memory>
-#include <mutex>
 
 #include "dialog_window.h"
+#include "wake_delivery.h"
 
 namespace vantor {
 
@@ -41,7 +43,6 @@ class CTransferWindowQt final : public CDialogWindow {
  private:
   void OnCancel();
   void DeliverWake();
-  void PostWakeLocked();
 
   std::unique_ptr<CQtApplication> m_app;  // first made, last released
   std::unique_ptr<CTransferDialogQt> m_dialog;
@@ -49,11 +50,7 @@ class CTransferWindowQt final : public CDialogWindow {
   CDialogEvents* m_events = nullptr;
   bool m_ended = false;
   int m_code = 0;
-
-  std::mutex m_wakeMutex;
-  bool m_wakePending = false;  // a wake not yet turned into OnWake
-  bool m_wakePosted = false;   // a queued call is on its way
-  bool m_wakeClosed = false;   // the dialog ended: wakes are dropped
+  CWakeDelivery m_wake;  // queued calls to the dialog object
 };
 
 }  // namespace vantor
