@@ -19,7 +19,7 @@ send_dir=$work/send
 stock=STOCK.TXT
 master=MASTER.TXT
 if [ "$1" != "$direction" ]; then
-  locale -a | grep -qix 'ko_KR.utf8' || fail "no glibc locale ko_KR.UTF-8 (scripts/install-windows-deps makes it)"
+  grep -qix 'ko_KR.utf8' <(locale -a) || fail "no glibc locale ko_KR.UTF-8 (scripts/install-windows-deps makes it)"
   recv_dir="$work/수신 자료"
   send_dir="$work/송신 자료"
   stock=재고.TXT
@@ -66,7 +66,8 @@ else
   grep -q "Data Send Success!" "$work/cwd/Log/comm.log" || fail "no success in the log"
 fi
 # The log names the folders in code page 949.
-iconv -f CP949 -t UTF-8 "$work/cwd/Log/comm.log" | grep -qF "RecvDir = [$recv\\]" || fail "the log's RecvDir"
+iconv -f CP949 -t UTF-8 "$work/cwd/Log/comm.log" >"$work/comm.utf8" || fail "the log is not code page 949"
+grep -qF "RecvDir = [$recv\\]" "$work/comm.utf8" || fail "the log's RecvDir"
 [ "$(cat "$send_dir/USERDEF.INI")" = abc ] || fail "USERDEF.INI"
 # The PC writes its end answer five times and closes the port at once: every
 # copy must still reach the terminal.

@@ -88,6 +88,8 @@ ComError CWin32ComLine::Open(const std::string& portName, int speed) {
     return err;
   }
   m_writePending = false;
+  m_waitFailing = false;
+  m_failure = {};
   m_failed = false;
   m_closed = false;
   return {};
