@@ -5,7 +5,8 @@
 # - --version in code page 949, as the version resource says it;
 # - --help in Windows terms: \\.\COMn, Ctrl+C, Log\comm.log, no Linux device;
 # - --list-ports marks COM1 missing while its device is not there (Wine lists
-#   it all the same), and lists it once it is.
+#   it all the same), and lists it once it is;
+# - a port that cannot be opened: the log names the port and its device once.
 set -euo pipefail
 program=$(realpath "$1")
 . "$(dirname "$0")/run_common.sh" texts
@@ -38,3 +39,17 @@ run --list-ports >"$work/ports.txt"
 rm -f "$VANTOR_WINE_COM1"
 grep -qxF '\\.\COM1  COM1' "$work/ports.txt" || fail "COM1 with a device: $(cat "$work/ports.txt")"
 echo "ok: --list-ports marks a missing COM1"
+
+# A port that cannot be opened: the log's reason names the port once and its
+# device once.
+rm -f "$VANTOR_WINE_COM1"
+echo M >"$work/send/MASTER.TXT"
+run --recv-dir "$(winpath "$work/recv")" --send-dir "$(winpath "$work/send")" --port 1 >"$work/open.txt" 2>&1 || true
+[ "$(tail -1 "$work/open.txt")" = -4 ] || fail "a port without its device: $(cat "$work/open.txt")"
+reason=$(tr -d '\r' <"$work/cwd/Log/comm.log" | sed -n '/^Port Open Error\.\.\.$/{n;p;}')
+case "$reason" in
+  'COM1: \\.\COM1: '?*) ;;
+  *) fail "the log's reason after Port Open Error...: '$reason'" ;;
+esac
+[[ "$reason" != *"COM1: COM1"* ]] || fail "the log names the port twice: $reason"
+echo "ok: the log names the port and its device once each"
