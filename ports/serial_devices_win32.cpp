@@ -17,8 +17,8 @@ bool DevicePresent(const std::string& path) {
   // device is gone as something that is no serial line): only opening it and
   // reading its line settings does. A device in use by another program is
   // there.
-  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_OVERLAPPED, nullptr);
+  const HANDLE h =
+      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD err = GetLastError();
     return err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION;

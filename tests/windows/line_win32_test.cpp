@@ -186,7 +186,7 @@ TEST_F(Win32Line, WakeAndCloseEndAWait) {
 // written, and the port is closed at once, before the terminal has read
 // them. Close must not throw them away.
 TEST_F(Win32Line, CloseKeepsWhatTheTerminalHasNotReadYet) {
-  Send("\x1b" "C!");  // the peer reads nothing for 1 s, then counts
+  Send("\033C!");  // the peer reads nothing for 1 s, then counts
   Sleep(100);
   const std::string answer(54, 'A');
   const std::string cancelRun(1024, '\x18');
@@ -195,7 +195,7 @@ TEST_F(Win32Line, CloseKeepsWhatTheTerminalHasNotReadYet) {
   line->Close();
   Sleep(1500);
   ASSERT_FALSE(line->Open("COM1", 19200));
-  Send("\x1b" "R!");
+  Send("\033R!");
   ASSERT_EQ(line->WaitEvent(), CComLine::Event::RxChar);
   const std::string expected = std::to_string(5 * 54 + 5 * 1024) + "\n";
   EXPECT_EQ(ReadText(static_cast<int>(expected.size()), 1000), expected) << "bytes that reached the terminal";

@@ -12,7 +12,8 @@ extern "C" int CxxCallerFailures(void) {
     if (!ok) ++failures;
   };
   check(RunVantor("C:\\", "C:\\", 5, 19200, 0, "") == VANTOR_PORT_NO_ERROR, "C++: port 5 gives VANTOR_PORT_NO_ERROR");
-  check(RunVantor("C:\\", "C:\\", 1, 230400, 0, "") == VANTOR_SPEED_ERROR, "C++: speed 230400 gives VANTOR_SPEED_ERROR");
+  check(RunVantor("C:\\", "C:\\", 1, 230400, 0, "") == VANTOR_SPEED_ERROR,
+        "C++: speed 230400 gives VANTOR_SPEED_ERROR");
   check(std::string(VantorVersion()).rfind("Vantor2 ", 0) == 0, "C++: VantorVersion");
   // The convention a caller's own pointer types use.
   int(VANTOR_CALL * run)(const char*, const char*, int, int, int, const char*) = &RunVantor;

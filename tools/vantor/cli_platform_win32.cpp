@@ -52,15 +52,14 @@ void WriteText(std::FILE* stream, const std::string& text) {
 }
 
 const PlatformHelp& HelpForPlatform() {
-  static const PlatformHelp help{
-      "Log\\comm.log",
-      "                     environment variable VANTOR_COMn, else \\\\.\\COMn\n",
-      "  --device PATH      run on this device instead of a COM port, e.g. a USB\n"
-      "                     cradle's COM port beyond COM4: \\\\.\\COM7\n",
-      "  --list-ports       print the COM ports present, one a line, and COM1..COM4\n"
-      "                     with their devices, marked (missing) when absent\n",
-      "Ctrl+C or Ctrl+Break in the console, or closing the console, cancels the\n"
-      "transfer (result -2).\n"};
+  static const PlatformHelp help{"Log\\comm.log",
+                                 "                     environment variable VANTOR_COMn, else \\\\.\\COMn\n",
+                                 "  --device PATH      run on this device instead of a COM port, e.g. a USB\n"
+                                 "                     cradle's COM port beyond COM4: \\\\.\\COM7\n",
+                                 "  --list-ports       print the COM ports present, one a line, and COM1..COM4\n"
+                                 "                     with their devices, marked (missing) when absent\n",
+                                 "Ctrl+C or Ctrl+Break in the console, or closing the console, cancels the\n"
+                                 "transfer (result -2).\n"};
   return help;
 }
 
