@@ -171,19 +171,22 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
 
 void CSerialPort::HandleEot() {
   WriteLog("EOT");
-  // The first end answer is the promise that the data arrived: it is made
-  // only once the data is safe on the disk.
-  if (!m_hWndNotify->CommitReceived()) {
-    m_nResult = -1;
-    return;
-  }
   m_sendBuf.fill(0);
   const std::string answer = BuildEndAnswer();
   std::memcpy(m_sendBuf.data(), answer.data(), answer.size());
   int written = 0;
   for (int i = 0; i < kRepeatCount; ++i) {
     m_clock.Sleep(kRepeatPauseMs);
-    written = SendData(m_sendBuf.data(), kShortLen);
+    PrepareToSend();
+    // The first end answer is the promise that the data arrived: it is made
+    // only once the data is safe on the disk, and the data is committed only
+    // right before that answer's first byte leaves, so that a stop in the
+    // pauses before it finds nothing committed that the terminal was not told.
+    if (i == 0 && !m_hWndNotify->CommitReceived()) {
+      m_nResult = -1;
+      return;
+    }
+    written = WriteFrame(m_sendBuf.data(), kShortLen);
   }
   WriteLog("EOT Send Len = [" + std::to_string(written) + "]");
   m_nResult = m_nDirection == DIR_HHT_TO_PC ? 1 : 2;
