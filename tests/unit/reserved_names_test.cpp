@@ -11,6 +11,7 @@
 #include "fakes.h"
 #include "file_names.h"
 #include "frame.h"
+#include "recv_files.h"
 #include "serial_port.h"
 #include "serial_port_probe.h"
 #include "test_terminal.h"
@@ -68,6 +69,27 @@ TEST_P(ReservedNameHeader, MayStillBeFetchedFromTheSendDirectory) {
   m_fs.Put("send/" + GetParam(), "data");
   ASSERT_EQ(Step(TestTerminal::Soh('2', 4000, 0, GetParam())), 1);
   EXPECT_EQ(m_state.m_nState, PHASE_SEND);
+}
+
+// A temporary file that the start of the run could not delete (a file held
+// by another program), or whose data waits for the next start to be stored,
+// is never received into: the old data and the new would be stored as one.
+TEST_F(ReservedNameHeader, ALeftoverTemporaryFileIsNeverReceivedInto) {
+  m_fs.Put("recv/A.TXT.Tmp", "OLD RUN\r\n");
+  m_fs.Fail(vtest::FakeFileSystem::Op::Remove, "A.TXT.Tmp", EACCES);
+  DeleteTmpFiles("recv/", m_fs);
+  ASSERT_EQ(Step(TestTerminal::Soh('1', 100, 10, "A.TXT")), 1);
+  EXPECT_EQ(m_line.writes.back(), BuildNegativeAnswer());
+  EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  EXPECT_EQ(m_fs.Get("recv/A.TXT.Tmp"), "OLD RUN\r\n");
+  EXPECT_NE(m_fs.Get("Log/comm.log").find("Leftover File [A.TXT.Tmp]"), std::string::npos);
+  // A name whose temporary file cannot even be looked at is refused too.
+  m_fs.Fail(vtest::FakeFileSystem::Op::Exists, "B.TXT.Tmp", EIO);
+  ASSERT_EQ(Step(TestTerminal::Soh('1', 100, 10, "B.TXT")), 1);
+  EXPECT_EQ(m_line.writes.back(), BuildNegativeAnswer());
+  // A name without a leftover is received as before.
+  ASSERT_EQ(Step(TestTerminal::Soh('1', 100, 10, "C.TXT")), 1);
+  EXPECT_EQ(m_state.m_nState, PHASE_RECV);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ReservedNameHeader,

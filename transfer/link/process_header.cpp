@@ -133,6 +133,12 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
     WriteLog("Reserved File Name [" + name + "]");
     return false;
   }
+  // A temporary file that this run did not start is a leftover that could not
+  // be deleted, or data that waits to be stored: nothing is merged into it.
+  if (direction == DIR_HHT_TO_PC && m_announced.count(*path) == 0 && m_fileIO.TempMayExist(*path)) {
+    WriteLog("Leftover File [" + name + ".Tmp]");
+    return false;
+  }
   const long blockSize = ParseNumber(Field(r, kSohBlock, kSohBlockLen));
   if (direction == DIR_HHT_TO_PC && (blockSize < 1 || blockSize > kMaxBlockSize)) return false;
 

@@ -13,6 +13,20 @@
 namespace vantor {
 namespace {
 std::thread::id g_noThread;
+
+void NoteFileRetry(const std::string& text) { WriteLog(text); }
+
+// Received data that did not reach its data file is said on standard error
+// too, not only in the log: someone has to act on it.
+void ReportStored(StoreResult result, const std::string& recvDir) {
+  if (result == StoreResult::SetAside) {
+    std::fprintf(stderr, "Vantor2: received data that cannot be stored was kept as *.Tmp.unsaved in %s (see %s)\n",
+                 recvDir.c_str(), kLogPath);
+  } else if (result == StoreResult::Kept) {
+    std::fprintf(stderr, "Vantor2: received data is kept in %s and stored at the next start (see %s)\n",
+                 recvDir.c_str(), kLogPath);
+  }
+}
 }
 
 CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args, CFileSystem& fs)
@@ -33,6 +47,7 @@ int CTransferDlg::DoModal() {
   m_dialogThread = std::this_thread::get_id();
   SetLogFailureHandler([this](const std::string& text) { ShowLogFailure(text); });
   SetLogFileSystem(&m_fs);
+  SetFileRetryNote(&NoteFileRetry);
   int code = m_window.RunModal(*this);
   if (!m_bEnded) {
     // The loop ended without a result (the application is quitting): end the
@@ -42,6 +57,7 @@ int CTransferDlg::DoModal() {
   }
   m_handOver.Close();
   m_serial.JoinWatchThread();
+  SetFileRetryNote(nullptr);
   SetLogFailureHandler(nullptr);
   SetLogFileSystem(nullptr);
   m_dialogThread = g_noThread;
@@ -59,7 +75,7 @@ void CTransferDlg::OnInitDialog() {
   // Data that a run cut short (a crash, a power cut) had committed is stored
   // first; temporary files of a run that never committed would otherwise be
   // merged into the data files by the next successful run.
-  RecoverRecvFiles(m_args.recvDir, m_fs);
+  ReportStored(RecoverRecvFiles(m_args.recvDir, m_fs), m_args.recvDir);
   DeleteTmpFiles(m_args.recvDir, m_fs);
   m_serial.m_hWndNotify = this;
   m_serial.m_strRecvDir = m_args.recvDir;
@@ -129,7 +145,7 @@ void CTransferDlg::EndTransfer(int code) {
   // fetched afterwards) has received complete files: they are kept as for 1.
   const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.Announced().empty());
   if (received) {
-    ParseRecvFiles(m_args.recvDir, m_fs);
+    ReportStored(ParseRecvFiles(m_args.recvDir, m_fs), m_args.recvDir);
   } else {
     DeleteTmpFiles(m_args.recvDir, m_fs);
   }
