@@ -95,4 +95,39 @@ TEST_F(ReservedNameHeader, ALeftoverTemporaryFileIsNeverReceivedInto) {
 INSTANTIATE_TEST_SUITE_P(Names, ReservedNameHeader,
                          ::testing::Values("X.Tmp", "A.TXT.TMP", "A.TXT.Tmp.new", "COMMLIST.LST", "COMMINFO.INI"));
 
+// Names that Windows would store as another file (or as a device) are faulty
+// headers in both directions and on both platforms, so that a terminal gets
+// the same answer everywhere: under Windows "X.Tmp." was stored as the
+// leftover "X.Tmp" and deleted, "NUL.TXT" was acknowledged block by block
+// while its data went to the null device, and the 8.3 alias of the commit
+// record ("VANTOR~1.LST") could be written into.
+class UnportableNameHeader : public ReservedNameHeader {};
+
+TEST_P(UnportableNameHeader, IsAFaultyHeaderInBothDirections) {
+  EXPECT_FALSE(IsPortableName(GetParam()));
+  for (const char direction : {'1', '2'}) {
+    SCOPED_TRACE(std::string("direction ") + direction);
+    m_fs.Put("send/" + GetParam(), "data");
+    ASSERT_EQ(Step(TestTerminal::Soh(direction, 4000, 10, GetParam())), 1);
+    EXPECT_EQ(m_line.writes.back(), BuildNegativeAnswer());
+    EXPECT_EQ(m_state.m_nState, PHASE_SOH);
+  }
+  EXPECT_EQ(m_state.m_nRetry, 2);
+  EXPECT_FALSE(m_fs.Has("recv/COMMLIST.LST"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, UnportableNameHeader,
+                         ::testing::Values("X.Tmp.", "A.TXT.", "A.TXT..", "NUL.TXT", "nul", "CON", "aux.dat",
+                                           "PRN.X.Y", "COM1", "com9.txt", "LPT1.LST", "NUL .TXT", "VANTOR~1.LST",
+                                           "VANTOR~2.NEW", "ATXTTM~1.UNS", "A~1", "A<B", "A>B", "A\"B", "A|B", "A?",
+                                           "A*.TXT", "A\tB"));
+
+TEST(PortableNames, KeepEveryOrdinaryName) {
+  for (const char* ok : {"A.TXT", "STOCK.TXT", "a", "...x", "name with blanks.TXT", "\xC0\xE7\xB0\xED.TXT",
+                         "COM10", "COM0", "LPT", "CONSOLE.TXT", "NULL", "A~B.TXT", "LONGNAME~1.TXT", "A~1.TEXT",
+                         "~1x.TXT", "X.Tmp.unsaved"}) {
+    EXPECT_TRUE(IsPortableName(ok)) << ok;
+  }
+}
+
 }  // namespace
