@@ -356,7 +356,7 @@ TEST_F(Recovery, ACommitThatFailsPromisesNothingAndLeavesNoRecord) {
   m_fs.Fail(vtest::FakeFileSystem::Op::Flush, kCommitRecordNewName, ENOSPC);
   EXPECT_FALSE(CommitRecvFiles("/r/", {"A.TXT"}, false, m_fs));
   EXPECT_EQ(m_fs.Names("/r"), (std::vector<std::string>{"A.TXT", "A.TXT.Tmp"}));
-  EXPECT_NE(Log().find("Commit Error [/r/VANTOR2-RECEIVE-COMMIT-RECORD.LST]: No space left on device"),
+  EXPECT_NE(Log().find("Commit Error [/r/VANTOR2-RECEIVE-COMMIT-RECORD.LST.new]: No space left on device"),
             std::string::npos)
       << Log();
   // With nothing received there is nothing to commit, and nothing fails.

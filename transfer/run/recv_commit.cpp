@@ -43,7 +43,6 @@
 namespace vantor {
 namespace {
 
-constexpr std::int64_t kMaxRecordSize = 64 << 20;
 constexpr int kRemoveTries = 3;
 
 std::string Shown(const std::string& path) { return "[" + LocalToCp949Lossy(path) + "]"; }
@@ -60,58 +59,6 @@ SysError WriteDurably(CFileSystem& fs, const std::string& path, const std::strin
   if (!f) return err;
   if ((err = f->Write(text.data(), text.size()))) return err;
   return f->Flush();
-}
-
-// A commit record as found in a receive directory.
-struct FoundRecord {
-  enum Kind {
-    None,        // none: nothing is committed (an empty record is a voided commit)
-    Found,       // a whole record
-    Unreadable,  // a call failed: what it says cannot be known now
-    Damaged,     // read, but not a record: which files it named cannot be known ever
-  } kind = None;
-  std::string path;  // the record, or its ".new" when only that one is whole
-  CommitRecord record;
-  SysError err;
-};
-
-FoundRecord ReadOne(CFileSystem& fs, const std::string& path) {
-  FoundRecord r;
-  r.path = path;
-  const FileStatus there = fs.Exists(path);
-  if (there.kind == FileKind::None) return r;
-  r.kind = FoundRecord::Unreadable;
-  r.err = there.error;
-  if (there.kind == FileKind::Unknown) return r;
-  std::unique_ptr<CFile> f = fs.Open(path, OpenMode::Read, &r.err);
-  std::int64_t size = 0;
-  if (!f || (r.err = f->Size(&size))) return r;
-  if (size > kMaxRecordSize) {
-    r.kind = FoundRecord::Damaged;
-    return r;
-  }
-  std::string text(static_cast<std::size_t>(size), '\0');
-  std::size_t got = 0;
-  if ((r.err = f->Read(text.data(), text.size(), &got))) return r;
-  text.resize(got);
-  if (text.empty()) {
-    r.kind = FoundRecord::None;
-    return r;
-  }
-  std::optional<CommitRecord> record = ParseCommitRecord(text);
-  r.kind = record ? FoundRecord::Found : FoundRecord::Damaged;
-  if (record) r.record = std::move(*record);
-  return r;
-}
-
-// The record of dir: its own name first; a whole ".new" when there is none
-// (a commit whose rename was lost). A ".new" that is not whole never held.
-FoundRecord ReadRecord(CFileSystem& fs, const std::string& dir) {
-  FoundRecord r = ReadOne(fs, dir + kCommitRecordName);
-  if (r.kind != FoundRecord::None) return r;
-  FoundRecord n = ReadOne(fs, dir + kCommitRecordNewName);
-  if (n.kind == FoundRecord::Damaged) n.kind = FoundRecord::None;
-  return n;
 }
 
 // Removes path (trying again a few times); true when it is gone.
@@ -168,8 +115,9 @@ StoreResult SetAsideAll(CFileSystem& fs, const std::string& dir, const FoundReco
     if (kept.empty()) return StoreResult::Kept;
     WriteLog("Data kept in " + LocalToCp949Lossy(kept));
   }
-  if (SyncNames(fs, dir) || !RemoveFile(fs, found.path)) return StoreResult::Kept;
-  return StoreResult::SetAside;
+  const SysError synced = SyncNames(fs, dir);
+  const bool removed = !synced && RemoveFile(fs, found.path);
+  return removed ? StoreResult::SetAside : StoreResult::Kept;
 }
 
 // Step 2 for every entry; false when any of them must wait for the next start.
@@ -209,7 +157,7 @@ bool StoreEntries(CFileSystem& fs, const std::string& dir, const CommitRecord& r
 
 // Steps 2 and 3 for the record in dir.
 StoreResult CompleteRecord(CFileSystem& fs, const std::string& dir, std::string* shown) {
-  const FoundRecord found = ReadRecord(fs, dir);
+  const FoundRecord found = ReadCommitRecord(fs, dir);
   switch (found.kind) {
     case FoundRecord::None: return StoreResult::NothingCommitted;
     case FoundRecord::Unreadable:
@@ -248,15 +196,18 @@ StoreResult CompleteRecord(CFileSystem& fs, const std::string& dir, std::string*
 bool Commit(CFileSystem& fs, const std::string& dir, CommitRecord record) {
   const std::string newPath = dir + kCommitRecordNewName;
   const std::string recordPath = dir + kCommitRecordName;
-  std::string failed = recordPath;
   SysError err;
-  const FoundRecord earlier = ReadRecord(fs, dir);
+  const FoundRecord earlier = ReadCommitRecord(fs, dir);
   if (earlier.kind != FoundRecord::None) {
     // Its data waits for the next start: a new record would hide it.
     WriteLog("Commit Error " + Shown(earlier.path) + ": data of an earlier run is not stored yet");
     return false;
   }
-  bool ok = true;
+  auto fail = [&](const std::string& path, const SysError& why) {
+    WriteLog("Commit Error " + Shown(path) + ": " + why.message);
+    VoidCommit(fs, dir);
+    return false;
+  };
   for (CommitEntry& e : record.entries) {
     const std::string tmpPath = dir + e.tmpName;
     const FileStatus tmp = fs.Status(tmpPath);
@@ -273,27 +224,24 @@ bool Commit(CFileSystem& fs, const std::string& dir, CommitRecord record) {
       if (data.kind == FileKind::Unknown) err = data.error;
     }
     if (err) {
-      failed = tmp.kind == FileKind::Regular || tmp.kind == FileKind::Unknown ? tmpPath : dir + e.DataName();
-      ok = false;
-      break;
+      return fail(tmp.kind == FileKind::Regular || tmp.kind == FileKind::Unknown ? tmpPath : dir + e.DataName(), err);
     }
   }
+  // In append mode a file announced without data changes nothing.
   record.entries.erase(std::remove_if(record.entries.begin(), record.entries.end(),
                                       [&](const CommitEntry& e) { return !e.hasTmp && record.append; }),
                        record.entries.end());
-  if (ok && record.entries.empty()) return true;  // nothing that changes a data file was received
-  if (ok) {
-    ok = !(err = SyncNames(fs, dir)) && !(err = WriteDurably(fs, newPath, FormatCommitRecord(record))) &&
-         !(err = SyncNames(fs, dir));
-  }
-  if (!ok) {
-    WriteLog("Commit Error " + Shown(failed) + ": " + err.message);
-    VoidCommit(fs, dir);
-    return false;
-  }
-  // The commit holds: the whole ".new" counts as the record wherever the
-  // rename does not reach the disk.
-  if (!fs.Rename(newPath, recordPath)) SyncNames(fs, dir);
+  if (record.entries.empty()) return true;
+  // The durability order, one step at a time: the temporary files' names,
+  // then the record beside its place, whole and flushed, then its name. From
+  // there on the commit holds.
+  if ((err = SyncNames(fs, dir))) return fail(dir, err);
+  if ((err = WriteDurably(fs, newPath, FormatCommitRecord(record)))) return fail(newPath, err);
+  if ((err = SyncNames(fs, dir))) return fail(newPath, err);
+  // The record under its own name: tidying, as the whole ".new" counts as the
+  // record wherever this rename does not reach the disk.
+  const SysError renamed = fs.Rename(newPath, recordPath);
+  if (!renamed) SyncNames(fs, dir);
   return true;
 }
 
@@ -349,7 +297,7 @@ StoreResult ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
 }
 
 StoreResult RecoverRecvFiles(const std::string& recvDir, CFileSystem& fs) {
-  const FoundRecord found = ReadRecord(fs, recvDir);
+  const FoundRecord found = ReadCommitRecord(fs, recvDir);
   if (found.kind == FoundRecord::None) return StoreResult::NothingCommitted;
   WriteLog("Recovery: storing the data of a run that ended before it was stored");
   std::string shown;
@@ -364,7 +312,7 @@ StoreResult RecoverRecvFiles(const std::string& recvDir, CFileSystem& fs) {
 }
 
 void DeleteTmpFiles(const std::string& recvDir, CFileSystem& fs) {
-  const FoundRecord found = ReadRecord(fs, recvDir);
+  const FoundRecord found = ReadCommitRecord(fs, recvDir);
   if (found.kind == FoundRecord::Unreadable || found.kind == FoundRecord::Damaged) {
     // Which temporary files hold promised data cannot be known: none is removed.
     return;

@@ -202,8 +202,8 @@ std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string&
     if (there == FileKind::Unknown || i > 1000) return "";
     name = tmpName + ".unsaved." + std::to_string(i);
   }
-  if (fs.Rename(dir + tmpName, dir + name)) return "";
-  return name;
+  const SysError failed = fs.Rename(dir + tmpName, dir + name);
+  return failed ? "" : name;
 }
 
 bool IsTmpName(const std::string& name) {
