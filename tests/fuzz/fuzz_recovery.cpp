@@ -100,7 +100,8 @@ void Run(vfuzz::FuzzInput& in, FakeFileSystem& fs, std::uint8_t flags) {
   const int errors[] = {EIO, ENOSPC, EACCES};
   const int failError = errors[in.Pick(3)];
   auto failIn = [&](int phase) {
-    if (failTimes > 0 && failPhase == phase) fs.FailCall(static_cast<int>(fs.calls.size()) + failAt, failError, failTimes);
+    if (failTimes > 0 && failPhase == phase)
+      fs.FailCall(static_cast<int>(fs.calls.size()) + failAt, failError, failTimes);
   };
 
   failIn(0);

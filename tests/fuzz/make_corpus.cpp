@@ -296,9 +296,9 @@ void RecoveryCorpus(const fs::path& dir) {
     const char* name;
     unsigned flags, at, times, phase, error;
   };
-  for (const Failing& f : {Failing{"commit_call_fails", 2 << 2, 3, 1, 0, 0},
-                           Failing{"storing_call_fails_twice", 2 | 2 << 2, 6, 2, 1, 1},
-                           Failing{"recovery_call_fails_after_a_cut", 2 << 2 | 0x10 | 0x20, 4, 3, 2, 2}}) {
+  for (const Failing& f :
+       {Failing{"commit_call_fails", 2 << 2, 3, 1, 0, 0}, Failing{"storing_call_fails_twice", 2 | 2 << 2, 6, 2, 1, 1},
+        Failing{"recovery_call_fails_after_a_cut", 2 << 2 | 0x10 | 0x20, 4, 3, 2, 2}}) {
     Script s = Files(f.flags);
     RunFile(s, 0, true, "ABC\r\nDEF\r\n*GH\r\nIJ", true, "OLD\r\n");
     RunFile(s, 1, true, Lines(5, 3), false, "");

@@ -11,8 +11,8 @@ namespace {
 using vantor::SysError;
 
 const char* OpName(FakeFileSystem::Op op) {
-  static const char* const kNames[] = {"Open",   "Read",           "Write",         "Seek",           "Size",
-                                       "Truncate", "Flush",        "Remove",        "Rename",         "CreateDirectory",
+  static const char* const kNames[] = {"Open",          "Read",           "Write",  "Seek",   "Size",
+                                       "Truncate",      "Flush",          "Remove", "Rename", "CreateDirectory",
                                        "ListDirectory", "FlushDirectory", "Status", "Exists"};
   return kNames[static_cast<int>(op)];
 }
@@ -267,7 +267,8 @@ vantor::FileStatus FakeFileSystem::Status(const std::string& path) {
   const Inode* node = Find(path);
   if (node == nullptr) return {};
   return {node->dir ? vantor::FileKind::Directory : vantor::FileKind::Regular,
-          static_cast<std::int64_t>(node->data.size()), {}};
+          static_cast<std::int64_t>(node->data.size()),
+          {}};
 }
 
 vantor::FileStatus FakeFileSystem::Exists(const std::string& path) {

@@ -197,7 +197,7 @@ TEST_P(FailingCalls, NeverLoseCutOrDoubleTheData) {
           const std::string after = Contents(fs);
           NextRunStarts(fs);
           EXPECT_EQ(Contents(fs), after);
-          ++outcomes[!promised ? "no end answer, data files as before"
+          ++outcomes[!promised    ? "no end answer, data files as before"
                      : doneAtOnce ? "stored by the run"
                                   : "stored by the next start"];
         }
@@ -206,18 +206,19 @@ TEST_P(FailingCalls, NeverLoseCutOrDoubleTheData) {
   }
   std::string shown;
   for (const auto& [what, n] : outcomes) shown += ", " + std::to_string(n) + " " + what;
-  std::printf("[ sweep %s ] %d calls failed (once, twice; EIO, ENOSPC, EACCES), %d runs%s\n", p.name, failedCalls,
-              runs, shown.c_str());
+  std::printf("[ sweep %s ] %d calls failed (once, twice; EIO, ENOSPC, EACCES), %d runs%s\n", p.name, failedCalls, runs,
+              shown.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, FailingCalls,
-    ::testing::Values(Sweep{"Replace", false, false, false}, Sweep{"Append", true, false, false},
-                      Sweep{"ReplacePowerCut", false, false, true}, Sweep{"AppendPowerCut", true, false, true},
-                      Sweep{"ReplaceWindows", false, true, false}, Sweep{"AppendWindows", true, true, false},
-                      Sweep{"ReplaceWindowsPowerCut", false, true, true},
-                      Sweep{"AppendWindowsPowerCut", true, true, true}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, FailingCalls,
+                         ::testing::Values(Sweep{"Replace", false, false, false}, Sweep{"Append", true, false, false},
+                                           Sweep{"ReplacePowerCut", false, false, true},
+                                           Sweep{"AppendPowerCut", true, false, true},
+                                           Sweep{"ReplaceWindows", false, true, false},
+                                           Sweep{"AppendWindows", true, true, false},
+                                           Sweep{"ReplaceWindowsPowerCut", false, true, true},
+                                           Sweep{"AppendWindowsPowerCut", true, true, true}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CommitRecord, FormatsAndReadsBackAnyPlainName) {
   CommitRecord r;
@@ -312,13 +313,21 @@ TEST_F(Recovery, CallsThatKeepFailingKeepTheDataForAStartAfterTheyMend) {
   const Row rows[] = {
       {"a status check of a temporary file at the commit", false, false, {{Op::Status, "A.TXT.Tmp", 0}}, false},
       {"an existence check while storing", false, true, {{Op::Exists, "B.TXT.Tmp", 0}}, true},
-      {"the temporary file cannot be opened nor set aside", true, false,
-       {{Op::Open, "A.TXT.Tmp", 0}, {Op::Rename, "A.TXT.Tmp", 0}}, true},
-      {"the record cannot be read, nor the directory listed", true, true,
-       {{Op::Read, "COMMIT-RECORD.LST", 0}, {Op::ListDirectory, "/r/", 0}}, true},
-      {"the record's name never reaches the disk and it cannot be removed", false, true,
-       {{Op::FlushDirectory, "/r/", 1}, {Op::Remove, "COMMIT-RECORD.LST.new", 0},
-        {Op::Remove, "COMMIT-RECORD.LST", 0}}, false},
+      {"the temporary file cannot be opened nor set aside",
+       true,
+       false,
+       {{Op::Open, "A.TXT.Tmp", 0}, {Op::Rename, "A.TXT.Tmp", 0}},
+       true},
+      {"the record cannot be read, nor the directory listed",
+       true,
+       true,
+       {{Op::Read, "COMMIT-RECORD.LST", 0}, {Op::ListDirectory, "/r/", 0}},
+       true},
+      {"the record's name never reaches the disk and it cannot be removed",
+       false,
+       true,
+       {{Op::FlushDirectory, "/r/", 1}, {Op::Remove, "COMMIT-RECORD.LST.new", 0}, {Op::Remove, "COMMIT-RECORD.LST", 0}},
+       false},
       {"the data file's flush fails, and the cut back's", true, true, {{Op::Flush, "/r/A.TXT", 0}}, true},
   };
   for (const Row& r : rows) {

@@ -117,15 +117,14 @@ TEST_P(UnportableNameHeader, IsAFaultyHeaderInBothDirections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, UnportableNameHeader,
-                         ::testing::Values("X.Tmp.", "A.TXT.", "A.TXT..", "NUL.TXT", "nul", "CON", "aux.dat",
-                                           "PRN.X.Y", "COM1", "com9.txt", "LPT1.LST", "NUL .TXT", "VANTOR~1.LST",
-                                           "VANTOR~2.NEW", "ATXTTM~1.UNS", "A~1", "A<B", "A>B", "A\"B", "A|B", "A?",
-                                           "A*.TXT", "A\tB"));
+                         ::testing::Values("X.Tmp.", "A.TXT.", "A.TXT..", "NUL.TXT", "nul", "CON", "aux.dat", "PRN.X.Y",
+                                           "COM1", "com9.txt", "LPT1.LST", "NUL .TXT", "VANTOR~1.LST", "VANTOR~2.NEW",
+                                           "ATXTTM~1.UNS", "A~1", "A<B", "A>B", "A\"B", "A|B", "A?", "A*.TXT", "A\tB"));
 
 TEST(PortableNames, KeepEveryOrdinaryName) {
-  for (const char* ok : {"A.TXT", "STOCK.TXT", "a", "...x", "name with blanks.TXT", "\xC0\xE7\xB0\xED.TXT",
-                         "COM10", "COM0", "LPT", "CONSOLE.TXT", "NULL", "A~B.TXT", "LONGNAME~1.TXT", "A~1.TEXT",
-                         "~1x.TXT", "X.Tmp.unsaved"}) {
+  for (const char* ok :
+       {"A.TXT", "STOCK.TXT", "a", "...x", "name with blanks.TXT", "\xC0\xE7\xB0\xED.TXT", "COM10", "COM0", "LPT",
+        "CONSOLE.TXT", "NULL", "A~B.TXT", "LONGNAME~1.TXT", "A~1.TEXT", "~1x.TXT", "X.Tmp.unsaved"}) {
     EXPECT_TRUE(IsPortableName(ok)) << ok;
   }
 }

@@ -22,8 +22,7 @@ bool IsDeviceName(const std::string& name) {
   while (!base.empty() && base.back() == ' ') base.pop_back();
   base = Upper(base);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
-         base[3] <= '9';
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
 }
 
 // "STEM~N.EXT": up to 8 characters before the dot, among them "~" and a

@@ -195,7 +195,8 @@ class Win32FileSystem final : public CFileSystem {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     CWinHandle handle;
     WithRetries("CreateFile", path, [&] {
-      handle = CWinHandle(CreateFileW(name->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+      handle =
+          CWinHandle(CreateFileW(name->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
       return handle.Valid();
     });
     if (!handle) {

@@ -2,7 +2,8 @@
 // The commit record of a receive run: a small file in the receive directory,
 // written as "<name>.new" (flushed, its name made durable) and then renamed
 // into place just before the PC gives the terminal its first end answer, after
-// which the terminal erases its data. A whole ".new" counts as the record. It names every data file the run received, whether its temporary file
+// which the terminal erases its data. A whole ".new" counts as the record. It names every data file the run received,
+// whether its temporary file
 // ("<name>.Tmp") holds data, the mode, and in append mode the data file's length
 // before this run, so that storing the data can be cut at any instant and
 // redone with the same result.

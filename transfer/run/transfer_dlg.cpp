@@ -27,7 +27,7 @@ void ReportStored(StoreResult result, const std::string& recvDir) {
                  recvDir.c_str(), kLogPath);
   }
 }
-}
+}  // namespace
 
 CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args, CFileSystem& fs)
     : m_serial(line, clock, fs),
