@@ -45,7 +45,12 @@ namespace {
 
 constexpr int kRemoveTries = 3;
 
-std::string Shown(const std::string& path) { return "[" + LocalToCp949Lossy(path) + "]"; }
+std::string Shown(const std::string& path) {
+  std::string shown = "[";
+  shown += LocalToCp949Lossy(path);
+  shown += "]";
+  return shown;
+}
 
 // Makes the names of dir durable where only a directory flush does that.
 SysError SyncNames(CFileSystem& fs, const std::string& dir) {

@@ -176,7 +176,7 @@ FileStored StoreFile(CFileSystem& fs, const std::string& dir, const CommitEntry&
     failed = StoreOnce(fs, dir, entry, append);
     if (failed.what == nullptr) return FileStored::Stored;
   }
-  const std::string where = "[" + LocalToCp949Lossy(failed.path) + "]: " + failed.err.message;
+  const std::string where = std::string("[") + LocalToCp949Lossy(failed.path) + "]: " + failed.err.message;
   // Only a name taken by something that is not a file is a lasting reason:
   // a full disk, a refused permission or an I/O error may be gone at the next
   // start, which tries again.
