@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Start-up time and idle memory of RTKelvane.
+# Start-up time and idle memory of RTKelvane: `startup_bench.sh RTKELVANE [RUNS]`.
 #
 # Starts the program RUNS times (default 5) on an X display and measures the
 # time from the start of the process until its main window (493 x 354,

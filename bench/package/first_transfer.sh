@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Figures of the Debian package: its size, what lintian says, whether apt can
-# install it here, and the time from the package file to a first transfer.
+# Figures of the Debian package, `first_transfer.sh PACKAGE.deb [RUNS]`: its
+# size, what lintian says, whether apt can install it here, and the time from
+# the package file to a first transfer.
 #
 # "Installing" unpacks the package into a fresh temporary root (dpkg-deb -x),
 # which is what dpkg does with the files; the first transfer is a receive run

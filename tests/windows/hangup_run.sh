@@ -7,21 +7,12 @@
 set -euo pipefail
 program=$(realpath "$1")
 . "$(dirname "$0")/run_common.sh" hangup
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
 records H 40000 >"$work/hht/STOCK.TXT"
-rm -f "$VANTOR_WINE_COM1"
 # 9600 bit/s on the simulator's side paces its frames, so the run is still
 # going when it is killed.
-"$hht" --pty --link "$VANTOR_WINE_COM1" --speed 9600 --wait 60 send "$work/hht" --block-size 100 \
-  >"$work/hht.log" 2>&1 &
-hht_pid=$!
-for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" --recv-dir "$(winpath "$work/recv")" \
-  --send-dir "$(winpath "$work/send")" --port 1) >"$work/program.log" 2>&1 &
+start_terminal hht.log --speed 9600 send "$work/hht" --block-size 100
+run_program program.log "$program" --recv-dir "$(winpath "$work/recv")" --send-dir "$(winpath "$work/send")" \
+  --port 1 &
 program_pid=$!
 # Once data is flowing, the terminal goes away.
 for _ in $(seq 1 400); do [ -s "$work/recv/STOCK.TXT.Tmp" ] && break; sleep 0.025; done
@@ -30,10 +21,9 @@ kill -KILL "$hht_pid"
 wait "$hht_pid" 2>/dev/null || true
 hht_pid=
 start=$(date +%s%N)
-status=0
-wait "$program_pid" || status=$?
+wait "$program_pid" || true
 elapsed=$((($(date +%s%N) - start) / 1000000))
-code=$(tr -d '\r' <"$work/program.log" | grep -E '^-?[0-9]+$' | tail -1 || true)
+code=$(result_code program.log)
 [ "$code" = "-1" ] || fail "result '$code', expected -1"
 [ "$elapsed" -lt 5000 ] || fail "the run took $elapsed ms to end after the hang-up"
 [ ! -e "$work/recv/STOCK.TXT" ] || fail "a data file was made from an interrupted run"

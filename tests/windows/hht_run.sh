@@ -10,31 +10,18 @@ program=$(realpath "$2")
 dll=${3:+$(realpath "$3")}
 . "$(dirname "$0")/run_common.sh" run
 mkdir -p "$work"/out
-fail() {
-  echo "FAIL: $*"
-  echo "--- hht-sim"; cat "$work/hht.log" || true
-  echo "--- program"; cat "$work/program.log" || true
-  echo "--- comm.log"; tr -d '\r' <"$work/cwd/Log/comm.log" 2>/dev/null | tail -20 || true
-  exit 1
-}
 
-# A link left by an earlier run must not be taken for this run's line.
-rm -f "$VANTOR_WINE_COM1"
 if [ "$direction" = receive ]; then
   records S 300 >"$work/hht/STOCK.TXT"
   records O 3 >"$work/hht/ORDER.DAT"
-  "$hht" --pty --link "$VANTOR_WINE_COM1" --wait 60 send "$work/hht" --block-size 1000 >"$work/hht.log" 2>&1 &
+  start_terminal hht.log send "$work/hht" --block-size 1000
   expected=1
 else
   records M 500 >"$work/send/MASTER.TXT"
   records P 2 >"$work/send/PRICE.TXT"
-  "$hht" --pty --link "$VANTOR_WINE_COM1" --wait 60 fetch --out "$work/out" MASTER.TXT PRICE.TXT \
-    >"$work/hht.log" 2>&1 &
+  start_terminal hht.log fetch --out "$work/out" MASTER.TXT PRICE.TXT
   expected=2
 fi
-hht_pid=$!
-for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-[ -L "$VANTOR_WINE_COM1" ] || fail "hht-sim made no pseudo-terminal"
 
 recv=$(winpath "$work/recv")
 send=$(winpath "$work/send")
@@ -44,11 +31,9 @@ if [ -n "$dll" ]; then
 else
   args=(--recv-dir "$recv" --send-dir "$send" --port 1 --speed 19200 --user-data abc)
 fi
-set +e
-(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" "${args[@]}") >"$work/program.log" 2>&1
-set -e
+run_program program.log "$program" "${args[@]}" || true
 elapsed=$((($(date +%s%N) - start) / 1000000))
-code=$(tr -d '\r' <"$work/program.log" | grep -E '^-?[0-9]+$' | tail -1 || true)
+code=$(result_code program.log)
 hht_status=0
 wait "$hht_pid" || hht_status=$?
 hht_pid=

@@ -6,21 +6,13 @@ set -euo pipefail
 program=$(realpath "$1")
 . "$(dirname "$0")/run_common.sh" kill
 mkdir -p "$work"/empty
-fail() {
-  echo "FAIL: $*"
-  tr -d '\r' <"$work/cwd/Log/comm.log" 2>/dev/null | grep -v "^Recv Data\|^SendData\|^Len" | tail -20 || true
-  exit 1
-}
 records K 20000 >"$work/hht/STOCK.TXT"
 echo "OLD0000001,ITEM0000,00000" >"$work/recv/STOCK.TXT"
 record="$work/recv/VANTOR2-RECEIVE-COMMIT-RECORD.LST"
 args=(--recv-dir "$(winpath "$work/recv")" --send-dir "$(winpath "$work/send")" --port 1 --speed 115200)
 
-rm -f "$VANTOR_WINE_COM1"
-"$hht" --pty --link "$VANTOR_WINE_COM1" --speed 115200 --wait 60 send "$work/hht" >"$work/hht.log" 2>&1 &
-hht_pid=$!
-for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" "${args[@]}") >"$work/first.log" 2>&1 &
+start_terminal hht.log --speed 115200 send "$work/hht"
+run_program first.log "$program" "${args[@]}" &
 # The commit record appears just before the first end answer: kill then.
 for _ in $(seq 1 6000); do [ -e "$record" ] && break; sleep 0.005; done
 [ -e "$record" ] || fail "no commit record within 30 s"
@@ -40,10 +32,8 @@ wait || true
 cmp -s "$work/hht/STOCK.TXT" "$work/recv/STOCK.TXT" && echo "note: the data file was already stored at the kill"
 
 # The next run completes the commit before it waits for the terminal.
-"$hht" --pty --link "$VANTOR_WINE_COM1" --speed 115200 --wait 60 send "$work/empty" >"$work/hht2.log" 2>&1 &
-hht_pid=$!
-for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
-(cd "$work/cwd" && "$repo/scripts/wine-run" "$program" "${args[@]}") >"$work/second.log" 2>&1 || true
+start_terminal hht2.log --speed 115200 send "$work/empty"
+run_program second.log "$program" "${args[@]}" || true
 wait "$hht_pid" || true
 hht_pid=
 cmp -s "$work/hht/STOCK.TXT" "$work/recv/STOCK.TXT" || fail "STOCK.TXT was not recovered"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "com_line_posix.h"  // the library's speed setting (SetLineSpeed)
+#include "line_settings_posix.h"  // the library's line settings and speeds
 #include "result_codes.h"    // the speeds the library accepts (IsAcceptedSpeed)
 
 namespace hht {
@@ -36,26 +36,6 @@ short PollOnce(int fd, short events, int timeoutMs) {
   pollfd p{fd, events, 0};
   const int rc = ::poll(&p, 1, timeoutMs);
   return rc > 0 ? p.revents : 0;
-}
-
-// The classic termios constant of a speed; 0 for the speeds that only the
-// arbitrary-rate interface can set (14400, 56000, 128000, 256000).
-speed_t SpeedConstant(int speed) {
-  switch (speed) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return 0;
-  }
-}
-
-// Sets the speed: the classic constant into the settings about to be
-// applied, or after they are applied through the arbitrary-rate interface.
-bool SetClassicSpeed(termios& t, int speed) {
-  const speed_t constant = SpeedConstant(speed);
-  return constant == 0 || (::cfsetispeed(&t, constant) == 0 && ::cfsetospeed(&t, constant) == 0);
 }
 
 }  // namespace
@@ -168,21 +148,14 @@ OpenedLine OpenSerialDevice(const std::string& path, int speed) {
     out.error = SystemMessage(path + " is not a serial line", errno);
     return out;
   }
+  // The PC's line settings, with reads that never wait for a byte.
   termios t = saved;
-  ::cfmakeraw(&t);
-  t.c_iflag |= IXON | IXOFF;
-  t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
-  t.c_cflag |= CS8 | CREAD | CLOCAL;
-  t.c_cc[VSTART] = 0x11;
-  t.c_cc[VSTOP] = 0x13;
-  t.c_cc[VMIN] = 0;
-  t.c_cc[VTIME] = 0;
-  if (!SetClassicSpeed(t, speed) || ::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
+  if (!vantor::MakeLineSettings(t, speed, 0) || ::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
     out.error = SystemMessage(path + ": settings refused", errno);
     ::tcsetattr(fd.Get(), TCSANOW, &saved);
     return out;
   }
-  if (SpeedConstant(speed) == 0 && !vantor::SetLineSpeed(fd.Get(), speed)) {
+  if (!vantor::ApplyLineSpeed(fd.Get(), speed)) {
     out.error = path + ": speed " + std::to_string(speed) + " refused";
     ::tcsetattr(fd.Get(), TCSANOW, &saved);
     return out;

@@ -57,10 +57,6 @@ void CSerialPort::RejectHeader(const std::string& status, const char* logText) {
 }
 
 int CSerialPort::ProcessEnq() {
-  if (m_nRetry >= kRetryLimit) {
-    m_nResult = -1;
-    return 0;
-  }
   const std::uint8_t* r = m_recvBuf.data();
   SetStatus(Texts().headerRecv);
   WriteLog(Texts().enqHeaderRecv);
@@ -102,10 +98,6 @@ int CSerialPort::ProcessEnq() {
 }
 
 int CSerialPort::ProcessSoh() {
-  if (m_nRetry >= kRetryLimit) {
-    m_nResult = -1;
-    return 0;
-  }
   const std::uint8_t* r = m_recvBuf.data();
   SetStatus(Texts().headerRecv);
   // The opening request or the last file's end frame again: the terminal did

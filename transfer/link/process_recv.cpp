@@ -10,10 +10,6 @@
 namespace vantor {
 
 int CSerialPort::ProcessRecvBlock() {
-  if (m_nRetry >= kRetryLimit) {
-    m_nResult = -1;
-    return 0;
-  }
   // The file's header again: the terminal did not get our answer to it.
   const HeaderRepeat repeat = TakeResentHeader();
   if (repeat == HeaderRepeat::Handled) return 1;

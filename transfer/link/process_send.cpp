@@ -18,10 +18,6 @@ bool IsBlockRequest(const std::uint8_t* r) {
 }  // namespace
 
 int CSerialPort::ProcessSendBlock() {
-  if (m_nRetry >= kRetryLimit) {
-    m_nResult = -1;
-    return 0;
-  }
   // The file's header again: the terminal did not get our answer to it.
   const HeaderRepeat repeat = TakeResentHeader();
   if (repeat == HeaderRepeat::Handled) return 1;

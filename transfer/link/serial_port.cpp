@@ -94,6 +94,13 @@ void CSerialPort::SendCancelRun() {
 }
 
 int CSerialPort::ProcessFrame() {
+  // Ten faulty frames in a row: the next frame of any phase ends the run.
+  const bool inPhase = m_nState == PHASE_ENQ || m_nState == PHASE_SOH || m_nState == PHASE_SEND ||
+                       m_nState == PHASE_RECV;
+  if (inPhase && m_nRetry >= kRetryLimit) {
+    m_nResult = -1;
+    return 0;
+  }
   switch (m_nState) {
     case PHASE_ENQ: return ProcessEnq();
     case PHASE_SOH: return ProcessSoh();

@@ -13,8 +13,9 @@
 //
 // Protocol steps (ProcessEnq, ProcessSoh, ProcessSendBlock, ProcessRecvBlock)
 // read m_recvBuf and return 1 to go on or 0 to end the run with m_nResult;
-// ProcessFrame picks the step of the current phase. The protocol state is
-// private: the dialog reads what it shows through the accessors.
+// ProcessFrame ends the run at the retry limit, else picks the step of the
+// current phase. The protocol state is private: the dialog reads what it
+// shows through the accessors.
 
 #include <array>
 #include <atomic>

@@ -1,4 +1,5 @@
 #include "com_line_posix.h"
+#include "line_settings_posix.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -68,30 +69,9 @@ ComError CPosixComLine::Configure(int speed) {
   ::ioctl(m_fd.Get(), TIOCEXCL);  // no sharing, as far as the system allows
 
   termios t = m_saved;
-  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY | INPCK);
-  t.c_iflag |= IXON | IXOFF;
-  t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-  t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-  t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-  t.c_cflag |= CS8 | CREAD | CLOCAL;
-  t.c_cc[VSTART] = 0x11;
-  t.c_cc[VSTOP] = 0x13;
   // With VMIN 1 a non-blocking read says "no data yet" with EAGAIN, so that
   // end of file (0) means the line hung up.
-  t.c_cc[VMIN] = 1;
-  t.c_cc[VTIME] = 0;
-  speed_t classic = 0;
-  switch (speed) {
-    case 9600: classic = B9600; break;
-    case 19200: classic = B19200; break;
-    case 38400: classic = B38400; break;
-    case 57600: classic = B57600; break;
-    case 115200: classic = B115200; break;
-    default: break;
-  }
-  if (classic != 0 && (::cfsetispeed(&t, classic) != 0 || ::cfsetospeed(&t, classic) != 0)) {
-    return {EINVAL, "speed refused"};
-  }
+  if (!MakeLineSettings(t, speed, 1)) return {EINVAL, "speed refused"};
   if (::tcsetattr(m_fd.Get(), TCSANOW, &t) != 0) return SystemError("settings refused");
   // tcsetattr succeeds when any one change took effect: read back and compare.
   termios check{};
@@ -101,7 +81,7 @@ ComError CPosixComLine::Configure(int speed) {
       (check.c_lflag & ICANON) != 0) {
     return {EINVAL, "settings refused"};
   }
-  if (classic != 0 ? ::cfgetospeed(&check) != classic : !SetLineSpeed(m_fd.Get(), speed)) {
+  if (!ApplyLineSpeed(m_fd.Get(), speed)) {
     return {EINVAL, "speed " + std::to_string(speed) + " refused"};
   }
   ::tcflush(m_fd.Get(), TCIOFLUSH);

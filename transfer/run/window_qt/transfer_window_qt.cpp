@@ -16,13 +16,16 @@ QString Decode(const std::string& cp949) { return QString::fromStdString(Cp949To
 CTransferWindowQt::CTransferWindowQt() : CTransferWindowQt(nullptr) {}
 
 CTransferWindowQt::CTransferWindowQt(std::unique_ptr<CQtApplication> app)
-    : m_app(std::move(app)), m_dialog(std::make_unique<CTransferDialogQt>([this] { OnCancel(); })) {}
+    : m_app(std::move(app)),
+      m_dialog(std::make_unique<CTransferDialogQt>([this] { OnCancel(); })),
+      m_wake([this] {
+        QMetaObject::invokeMethod(
+            m_dialog.get(), [this] { DeliverWake(); }, Qt::QueuedConnection);
+        return true;
+      }) {}
 
 CTransferWindowQt::~CTransferWindowQt() {
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakeClosed = true;
-  }
+  m_wake.Close();
   // Queued wakes addressed to the window go with it.
   m_dialog.reset();
 }
@@ -34,10 +37,7 @@ int CTransferWindowQt::RunModal(CDialogEvents& events) {
   events.OnInitDialog();
   if (!m_ended) {
     m_dialog->ShowCentred();
-    {
-      std::lock_guard lock(m_wakeMutex);
-      if (m_wakePending) PostWakeLocked();
-    }
+    m_wake.Open();
     const int loopCode = m_loop.exec();
     // The loop also ends when the application quits; the dialog then has no code.
     if (!m_ended) m_code = loopCode;
@@ -51,10 +51,7 @@ void CTransferWindowQt::EndDialog(int code) {
   if (m_ended) return;
   m_ended = true;
   m_code = code;
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakeClosed = true;
-  }
+  m_wake.Close();
   m_dialog->hide();
   m_loop.exit(code);
 }
@@ -63,28 +60,10 @@ void CTransferWindowQt::OnCancel() {
   if (m_events != nullptr && !m_ended) m_events->OnCancel();
 }
 
-void CTransferWindowQt::Wake() {
-  std::lock_guard lock(m_wakeMutex);
-  if (m_wakeClosed) return;
-  m_wakePending = true;
-  if (!m_wakePosted) PostWakeLocked();
-}
-
-void CTransferWindowQt::PostWakeLocked() {
-  m_wakePosted = true;
-  QMetaObject::invokeMethod(
-      m_dialog.get(), [this] { DeliverWake(); }, Qt::QueuedConnection);
-}
+void CTransferWindowQt::Wake() { m_wake.Wake(); }
 
 void CTransferWindowQt::DeliverWake() {
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakePosted = false;
-    // Before RunModal the wake stays pending; RunModal posts it again.
-    if (m_events == nullptr || m_wakeClosed || !m_wakePending) return;
-    m_wakePending = false;
-  }
-  m_events->OnWake();
+  if (m_wake.Take() && m_events != nullptr) m_events->OnWake();
 }
 
 void CTransferWindowQt::SetItemText(int id, const std::string& text) { m_dialog->SetItemText(id, Decode(text)); }

@@ -12,9 +12,9 @@
 
 #include <QEventLoop>
 #include <memory>
-#include <mutex>
 
 #include "dialog_window.h"
+#include "wake_delivery.h"
 
 namespace vantor {
 
@@ -41,7 +41,6 @@ class CTransferWindowQt final : public CDialogWindow {
  private:
   void OnCancel();
   void DeliverWake();
-  void PostWakeLocked();
 
   std::unique_ptr<CQtApplication> m_app;  // first made, last released
   std::unique_ptr<CTransferDialogQt> m_dialog;
@@ -49,11 +48,7 @@ class CTransferWindowQt final : public CDialogWindow {
   CDialogEvents* m_events = nullptr;
   bool m_ended = false;
   int m_code = 0;
-
-  std::mutex m_wakeMutex;
-  bool m_wakePending = false;  // a wake not yet turned into OnWake
-  bool m_wakePosted = false;   // a queued call is on its way
-  bool m_wakeClosed = false;   // the dialog ended: wakes are dropped
+  CWakeDelivery m_wake;  // queued calls to the dialog object
 };
 
 }  // namespace vantor

@@ -1,5 +1,5 @@
 #pragma once
-// <poll.h> for the Windows build of the test support (tests/support), whose
+// <poll.h> for the Windows build of the test support, whose
 // test terminal speaks on a pseudo-terminal's master: that side is a Linux
 // program, so under Windows poll() always fails with ENOSYS. The unit tests
 // use the terminal's frame builders only.

@@ -18,10 +18,10 @@
 // ended are dropped.
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "dialog_window.h"
+#include "wake_delivery.h"
 
 // The Win32 handle types, declared as <windows.h> does, so that this header
 // can be included before it (control_ids.h names IDCANCEL, a macro there).
@@ -55,7 +55,6 @@ class CTransferWindowWin32 final : public CDialogWindow {
   int OnInitDialog();
   HBRUSH__* OnCtlColor(HDC__* dc, HWND__* control, unsigned msg);
   void DeliverWake();
-  void PostWakeLocked();
 
   HWND__* m_hWnd = nullptr;
   CDialogEvents* m_events = nullptr;
@@ -64,12 +63,7 @@ class CTransferWindowWin32 final : public CDialogWindow {
   int m_code = 0;
   HBRUSH__* m_brGray = nullptr;
   HBRUSH__* m_brStatus = nullptr;
-
-  std::mutex m_wakeMutex;
-  HWND__* m_wakeTarget = nullptr;  // the window wakes are posted to, while it runs
-  bool m_wakePending = false;      // a wake not yet turned into OnWake
-  bool m_wakePosted = false;       // a message is on its way
-  bool m_wakeClosed = false;       // the dialog ended: wakes are dropped
+  CWakeDelivery m_wake;  // messages posted to the dialog while it runs
 };
 
 // The template as the dialog manager takes it (DLGTEMPLATE, DS_SETFONT,

@@ -106,7 +106,8 @@ std::basic_string<std::uint16_t> BuildDialogTemplate() {
   return out.Take();
 }
 
-CTransferWindowWin32::CTransferWindowWin32() = default;
+CTransferWindowWin32::CTransferWindowWin32()
+    : m_wake([this] { return PostMessageW(m_hWnd, kWakeMessage, 0, 0) != 0; }) {}
 
 struct CTransferWindowWin32::Proc {
   static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -123,11 +124,7 @@ struct CTransferWindowWin32::Proc {
   }
 };
 
-CTransferWindowWin32::~CTransferWindowWin32() {
-  std::lock_guard lock(m_wakeMutex);
-  m_wakeClosed = true;
-  m_wakeTarget = nullptr;
-}
+CTransferWindowWin32::~CTransferWindowWin32() { m_wake.Close(); }
 
 int CTransferWindowWin32::RunModal(CDialogEvents& events) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
@@ -137,11 +134,7 @@ int CTransferWindowWin32::RunModal(CDialogEvents& events) {
   const INT_PTR result =
       DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr,
                               &CTransferWindowWin32::Proc::DialogProc, reinterpret_cast<LPARAM>(this));
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakeClosed = true;
-    m_wakeTarget = nullptr;
-  }
+  m_wake.Close();
   m_hWnd = nullptr;
   m_events = nullptr;
   if (m_brGray != nullptr) DeleteObject(m_brGray);
@@ -177,9 +170,7 @@ int CTransferWindowWin32::OnInitDialog() {
     ::EndDialog(m_hWnd, m_code);
     return FALSE;
   }
-  std::lock_guard lock(m_wakeMutex);
-  m_wakeTarget = m_hWnd;
-  if (m_wakePending && !m_wakePosted) PostWakeLocked();
+  m_wake.Open();
   return TRUE;  // the focus goes to the first tab stop, Cancel
 }
 
@@ -216,32 +207,15 @@ void CTransferWindowWin32::EndDialog(int code) {
   if (m_ended) return;
   m_ended = true;
   m_code = code;
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakeClosed = true;
-    m_wakeTarget = nullptr;
-  }
+  m_wake.Close();
   // During the initialisation the dialog ends once OnInitDialog returns.
   if (m_hWnd != nullptr && !m_initialising) ::EndDialog(m_hWnd, code);
 }
 
-void CTransferWindowWin32::Wake() {
-  std::lock_guard lock(m_wakeMutex);
-  if (m_wakeClosed) return;
-  m_wakePending = true;
-  if (!m_wakePosted && m_wakeTarget != nullptr) PostWakeLocked();
-}
-
-void CTransferWindowWin32::PostWakeLocked() { m_wakePosted = PostMessageW(m_wakeTarget, kWakeMessage, 0, 0) != 0; }
+void CTransferWindowWin32::Wake() { m_wake.Wake(); }
 
 void CTransferWindowWin32::DeliverWake() {
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_wakePosted = false;
-    if (m_events == nullptr || m_wakeClosed || !m_wakePending) return;
-    m_wakePending = false;
-  }
-  m_events->OnWake();
+  if (m_wake.Take() && m_events != nullptr) m_events->OnWake();
 }
 
 void CTransferWindowWin32::SetItemText(int id, const std::string& text) {

@@ -3,7 +3,8 @@
 // their own surroundings (temporary directories, directories with a mode, an
 // environment variable), mapped to the Microsoft C library, so that those
 // tests build unchanged as a Windows program. Force-included by
-// tests/windows/CMakeLists.txt; nothing of the library uses it.
+// tests/support/CMakeLists.txt into every Windows test that uses the test
+// support; nothing of the library uses it.
 #include <direct.h>
 #include <io.h>
 #include <stdlib.h>
