@@ -16,17 +16,6 @@ std::thread::id g_noThread;
 
 void NoteFileRetry(const std::string& text) { WriteLog(text); }
 
-// Received data that did not reach its data file is said on standard error
-// too, not only in the log: someone has to act on it.
-void ReportStored(StoreResult result, const std::string& recvDir) {
-  if (result == StoreResult::SetAside) {
-    std::fprintf(stderr, "Vantor2: received data that cannot be stored was kept as *.Tmp.unsaved in %s (see %s)\n",
-                 recvDir.c_str(), kLogPath);
-  } else if (result == StoreResult::Kept) {
-    std::fprintf(stderr, "Vantor2: received data is kept in %s and stored at the next start (see %s)\n",
-                 recvDir.c_str(), kLogPath);
-  }
-}
 }  // namespace
 
 CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args, CFileSystem& fs)
@@ -75,7 +64,7 @@ void CTransferDlg::OnInitDialog() {
   // Data that a run cut short (a crash, a power cut) had committed is stored
   // first; temporary files of a run that never committed would otherwise be
   // merged into the data files by the next successful run.
-  ReportStored(RecoverRecvFiles(m_args.recvDir, m_fs), m_args.recvDir);
+  ReportStored(RecoverRecvFiles(m_args.recvDir, m_fs));
   DeleteTmpFiles(m_args.recvDir, m_fs);
   m_serial.m_hWndNotify = this;
   m_serial.m_strRecvDir = m_args.recvDir;
@@ -144,12 +133,32 @@ void CTransferDlg::EndTransfer(int code) {
   // A run that ends with 2 after the terminal also sent data (it sent first and
   // fetched afterwards) has received complete files: they are kept as for 1.
   const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.Announced().empty());
-  if (received) {
-    ReportStored(ParseRecvFiles(m_args.recvDir, m_fs), m_args.recvDir);
-  } else {
+  if (received && !ReportStored(ParseRecvFiles(m_args.recvDir, m_fs))) {
+    // The terminal has its answer, but its data is not in the data files
+    // yet: that is no success.
+    code = VANTOR_ERROR;
+    WriteLog(ResultLogText(code));
+  } else if (!received) {
     DeleteTmpFiles(m_args.recvDir, m_fs);
   }
   m_window.EndDialog(code);
+}
+
+bool CTransferDlg::ReportStored(StoreResult result) {
+  std::string text;
+  if (result == StoreResult::SetAside) {
+    text = "Received data that can never be stored was kept as *.Tmp.unsaved in " + m_args.recvDir;
+  } else if (result == StoreResult::Kept) {
+    text = "Received data is kept in " + m_args.recvDir + " and stored at the next start";
+  } else {
+    return true;
+  }
+  // Someone has to act on it: said on standard error and in a message too,
+  // not only in the log (which says why).
+  text += " (see " + std::string(kLogPath) + ")";
+  std::fprintf(stderr, "Vantor2: %s\n", text.c_str());
+  m_window.ShowLogFailure(LocalToCp949Lossy(text));
+  return false;
 }
 
 void CTransferDlg::ShowLogFailure(const std::string& text) {
