@@ -63,9 +63,11 @@ clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)
 
 # Windows: Vantor2.dll (32- and 64-bit) and vantor.exe, cross-built with
-# mingw-w64; windows-test runs their tests under Wine (README, "Windows").
+# mingw-w64; windows-installer packs them into kelvane-setup-<version>.exe with
+# NSIS; windows-test runs their tests, the installer's too, under Wine
+# (README, "Windows").
 WIN_BUILD ?= build-windows
-.PHONY: windows windows-deps windows-test
+.PHONY: windows windows-deps windows-installer windows-test
 
 windows-deps:
 	@scripts/install-windows-deps
@@ -73,5 +75,8 @@ windows-deps:
 windows: windows-deps
 	scripts/build-windows $(WIN_BUILD)
 
-windows-test: windows
+windows-installer: windows
+	scripts/build-windows-installer $(WIN_BUILD)
+
+windows-test: windows-installer
 	scripts/test-windows $(WIN_BUILD)

@@ -126,6 +126,7 @@ class TestTransferWindow : public QObject {
   void wakeAfterTheEndIsDropped();
   void cancelButtonEscapeAndCloseBoxOnlyReportCancel();
   void logFailureBoxIsModalWithOkOnly();
+  void ownedByTheCallersActiveWindow();
 };
 
 void TestTransferWindow::templateControls() {
@@ -394,6 +395,7 @@ void TestTransferWindow::logFailureBoxIsModalWithOkOnly() {
   QString seenText;
   QMessageBox::StandardButtons seenButtons;
   bool seenModal = false;
+  int captionRoom = 0;
   // Looks for the box once it runs its own loop, reads it and presses OK.
   auto* poll = new QTimer(&window.Dialog());
   QObject::connect(poll, &QTimer::timeout, [&, poll] {
@@ -403,6 +405,10 @@ void TestTransferWindow::logFailureBoxIsModalWithOkOnly() {
     seenText = box->text();
     seenButtons = box->standardButtons();
     seenModal = box->isModal();
+    // Wide enough for the whole caption beside the frame's icon and buttons.
+    QFont captionFont = box->font();
+    captionFont.setBold(true);
+    captionRoom = box->width() - QFontMetrics(captionFont).horizontalAdvance(box->windowTitle());
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   });
   poll->start(10);
@@ -410,7 +416,34 @@ void TestTransferWindow::logFailureBoxIsModalWithOkOnly() {
   QCOMPARE(seenText, QString("로그를 남길 수 없습니다."));
   QCOMPARE(seenButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY(seenModal);
+  QVERIFY2(captionRoom >= 100, qPrintable(QString("%1 px beside the caption").arg(captionRoom)));
   window.Dialog().hide();
+}
+
+void TestTransferWindow::ownedByTheCallersActiveWindow() {
+  // The caller's main window, active and disabled during the run, as the
+  // desktop program has it.
+  QWidget main;
+  main.setWindowTitle("caller");
+  main.resize(400, 300);
+  main.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&main));
+  QApplication::setActiveWindow(&main);
+  main.setEnabled(false);
+  CTransferWindowQt window;
+  ScriptedEvents events;
+  QWindow* transientParent = nullptr;
+  bool dialogEnabled = false;
+  Soon([&] {
+    EndOnExit end{window, 2};
+    transientParent = window.Dialog().windowHandle()->transientParent();
+    dialogEnabled = window.Dialog().isEnabled() && window.Dialog().CancelButton()->isEnabled();
+  });
+  QCOMPARE(window.RunModal(events), 2);
+  QCOMPARE(transientParent, main.windowHandle());
+  QVERIFY2(dialogEnabled, "the window is disabled with its owner");
+  // After the run it belongs to nobody: the owner may go first.
+  QCOMPARE(window.Dialog().windowHandle()->transientParent(), nullptr);
 }
 
 QTEST_MAIN(TestTransferWindow)

@@ -182,10 +182,9 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
 const char* HelpText() {
   return R"(hht-sim: plays the hand-held terminal against the PC's transfer program.
 
-Usage:
-  hht-sim --pty [--link PATH] [options] send DIR [--block-size N]
-  hht-sim --pty [--link PATH] [options] fetch --out DIR NAME...
-  hht-sim --device DEV [--speed BPS] [options] send DIR | fetch --out DIR NAME...
+Usage: hht-sim --pty [--link PATH] [options] send DIR [--block-size N]
+  or:  hht-sim --pty [--link PATH] [options] fetch --out DIR NAME...
+  or:  hht-sim --device DEV [--speed BPS] [options] send DIR | fetch --out DIR NAME...
 
 Commands:
   send DIR        deliver every regular file of DIR to the PC (direction 1);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 #include <climits>
 
 #include "control_ids.h"
@@ -70,7 +71,7 @@ void SetBarValues(QProgressBar* bar, long low, long high, long pos) {
 CTransferDialogQt::CTransferDialogQt(std::function<void()> onCancel)
     : QDialog(nullptr), m_onCancel(std::move(onCancel)) {
   const DialogTemplate& dialog = TransferDialogTemplate();
-  // A popup with caption and close box only: no owner, no minimise, no help.
+  // A popup with caption and close box only: no minimise, no help.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(QString::fromUtf8(dialog.caption));
@@ -133,6 +134,14 @@ QRect CTransferDialogQt::ToPixels(int x, int y, int cx, int cy) const {
   const int bx = m_baseUnits.width();
   const int by = m_baseUnits.height();
   return {MulDiv(x, bx, 4), MulDiv(y, by, 8), MulDiv(cx, bx, 4), MulDiv(cy, by, 8)};
+}
+
+void CTransferDialogQt::SetOwner(QWidget* owner) {
+  // Transient for its owner, the window system keeps the dialog above it. Not
+  // a child widget of it: the caller disables its window during the run, and
+  // a child would be disabled with it.
+  winId();  // the dialog's own window exists from here on
+  windowHandle()->setTransientParent(owner != nullptr ? owner->window()->windowHandle() : nullptr);
 }
 
 void CTransferDialogQt::ShowCentred() {

@@ -19,6 +19,8 @@ class CTransferDialogQt final : public QDialog {
  public:
   explicit CTransferDialogQt(std::function<void()> onCancel);
 
+  // The top-level window this one belongs to and stays above (null: none).
+  void SetOwner(QWidget* owner);
   // Shows the window centred on the screen with the focus on Cancel.
   void ShowCentred();
   // The control with that id (not -1), or null.

@@ -1,6 +1,10 @@
 #include "transfer_window_qt.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "qt_application.h"
 #include "qt_transfer_dialog.h"
@@ -10,6 +14,22 @@ namespace vantor {
 namespace {
 
 QString Decode(const std::string& cp949) { return QString::fromStdString(Cp949ToUtf8Lossy(cp949)); }
+
+// Room in a title bar beside the caption: the window's icon and its buttons.
+constexpr int kCaptionFrameRoom = 120;
+
+// A message box is as wide as its text; the caption, the dialog's long one, is
+// cut by the window system when the box is narrower. A row as wide as the
+// caption needs keeps it whole.
+void WidenForCaption(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  QFont captionFont = box.font();
+  captionFont.setBold(true);
+  const int width = QFontMetrics(captionFont).horizontalAdvance(box.windowTitle()) + kCaptionFrameRoom;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
+}
 
 }  // namespace
 
@@ -36,6 +56,8 @@ int CTransferWindowQt::RunModal(CDialogEvents& events) {
   // a run that ends in its initialisation (port not opened) shows nothing.
   events.OnInitDialog();
   if (!m_ended) {
+    QWidget* owner = QApplication::activeWindow();
+    m_dialog->SetOwner(owner != m_dialog.get() ? owner : nullptr);
     m_dialog->ShowCentred();
     m_wake.Open();
     const int loopCode = m_loop.exec();
@@ -43,6 +65,8 @@ int CTransferWindowQt::RunModal(CDialogEvents& events) {
     if (!m_ended) m_code = loopCode;
   }
   m_dialog->hide();
+  // The owner outlives the call, not necessarily this window.
+  m_dialog->SetOwner(nullptr);
   m_events = nullptr;
   return m_code;
 }
@@ -73,6 +97,7 @@ void CTransferWindowQt::SetBar(int id, long low, long high, long pos) { m_dialog
 void CTransferWindowQt::ShowLogFailure(const std::string& text) {
   QWidget* parent = m_dialog->isVisible() ? m_dialog.get() : nullptr;
   QMessageBox box(QMessageBox::Warning, m_dialog->windowTitle(), Decode(text), QMessageBox::Ok, parent);
+  WidenForCaption(box);
   box.exec();
 }
 

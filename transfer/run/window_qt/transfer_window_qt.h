@@ -3,8 +3,10 @@
 //
 // It lives on the dialog's thread, the thread that made it and that calls
 // RunModal. RunModal shows the window, lets the dialog initialise, and runs a
-// local event loop until EndDialog; the window is not application-modal, so
-// the caller's own windows keep working, as a dialog without owner does.
+// local event loop until EndDialog. The window is owned by the caller's active
+// top-level window while it runs, so it always stays above it (a click on the
+// caller's title bar cannot bury it); it is not application-modal, so the
+// caller decides which of its windows keep working.
 // Wake is the one call from other threads: it posts a queued call to the
 // window, which the loop turns into OnWake on the dialog's thread; several
 // wakes before it runs become one. Wakes before the loop runs are kept; wakes
