@@ -57,9 +57,17 @@ void CSerialPort::JoinWatchThread() {
 void CSerialPort::PurgePort() { m_line.PurgeInput(); }
 
 int CSerialPort::SendData(const std::uint8_t* frame, int length) {
+  PrepareToSend();
+  return WriteFrame(frame, length);
+}
+
+void CSerialPort::PrepareToSend() {
   PurgePort();
   m_clock.Sleep(kWritePauseMs);
   m_recvBuf.fill(0);
+}
+
+int CSerialPort::WriteFrame(const std::uint8_t* frame, int length) {
   const int written = m_line.Write(frame, length, kWriteTimeoutMs);
   std::string shown(reinterpret_cast<const char*>(frame), static_cast<std::size_t>(length));
   shown.resize(std::strlen(shown.c_str()));
