@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     code = vantor::RunTransfer(args, window, *line, clock);
   }
   const std::string why =
-      vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)));
+      vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)), !device.empty());
   if (!why.empty()) vantor_cli::WriteText(stderr, "vantor: " + why + "\n");
   std::fflush(stderr);
   std::printf("%d\n", code);

@@ -75,9 +75,10 @@ void CTransferDlg::OnInitDialog() {
   if (!m_serial.OpenPort(port, m_args.speed)) {
     WriteLog("Port Open Error...");
     // The reason names the device, so that the operator sees which one to
-    // change (a USB cradle is rarely the default device).
+    // change (a USB cradle is rarely the default device). The caller tells
+    // the operator in its own terms (the program's message, the command
+    // line's one line on standard error), from the result code.
     WriteLog(port + ": " + LocalToCp949Lossy(m_serial.OpenError()));
-    std::fprintf(stderr, "Vantor2: %s: %s\n", port.c_str(), m_serial.OpenError().c_str());
     EndTransfer(VANTOR_PORT_ERROR);
   } else {
     WriteLog("Port Open");
