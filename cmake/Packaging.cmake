@@ -54,7 +54,7 @@ install(FILES ${KELVANE_PKG_SRC}/copyright ${KELVANE_PKG_OUT}/changelog.gz
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Kelvane")
+set(CPACK_PACKAGE_VENDOR "${VANTOR_COMPANY_NAME}")
 set(CPACK_PACKAGE_CONTACT "Kelvane developers <dev@kelvane.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "data-file exchange with hand-held terminals")
 # The extended description; CPack puts the summary before it and indents

@@ -1,7 +1,16 @@
-# vantor_version_resource(block_cpp out_rc): writes a Windows resource script
-# with a VERSIONINFO made from the version block in block_cpp (the versions,
-# the language and code page, and the strings in their order).
+# vantor_version_resource(block_cpp out_rc [EXECUTABLE] [STRING key value]...):
+# writes a Windows resource script with a VERSIONINFO made from the version
+# block in block_cpp (the versions, the language and code page, and the
+# strings in their order), followed by CompanyName and LegalCopyright from
+# VANTOR_COMPANY_NAME and VANTOR_LEGAL_COPYRIGHT (the top CMakeLists.txt).
+# EXECUTABLE marks a program instead of a DLL; each STRING pair replaces the
+# block's value of that key (a program's own description and file name).
 function(vantor_version_resource block_cpp out_rc)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "EXECUTABLE" "" "STRING")
+  set(file_type VFT_DLL)
+  if(arg_EXECUTABLE)
+    set(file_type VFT_APP)
+  endif()
   file(READ ${block_cpp} text)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${block_cpp})
   string(REGEX MATCH "block\\{\\{([0-9, ]+)\\}, \\{([0-9, ]+)\\}, 0x([0-9a-fA-F]+), ([0-9]+)," found "${text}")
@@ -23,9 +32,17 @@ function(vantor_version_resource block_cpp out_rc)
   string(REGEX MATCHALL "\\{\"[A-Za-z]+\", \"[^\"]*\"\\}" pairs "${text}")
   set(strings "")
   foreach(pair IN LISTS pairs)
-    string(REGEX REPLACE "\\{\"([A-Za-z]+)\", \"([^\"]*)\"\\}" "      VALUE \"\\1\", \"\\2\"\n" line "${pair}")
-    string(APPEND strings "${line}")
+    string(REGEX REPLACE "\\{\"([A-Za-z]+)\", \"([^\"]*)\"\\}" "\\1" key "${pair}")
+    string(REGEX REPLACE "\\{\"([A-Za-z]+)\", \"([^\"]*)\"\\}" "\\2" value "${pair}")
+    list(FIND arg_STRING "${key}" at)
+    if(at GREATER_EQUAL 0)
+      math(EXPR at "${at} + 1")
+      list(GET arg_STRING ${at} value)
+    endif()
+    string(APPEND strings "      VALUE \"${key}\", \"${value}\"\n")
   endforeach()
+  string(APPEND strings "      VALUE \"CompanyName\", \"${VANTOR_COMPANY_NAME}\"\n")
+  string(APPEND strings "      VALUE \"LegalCopyright\", \"${VANTOR_LEGAL_COPYRIGHT}\"\n")
   file(WRITE ${out_rc}.tmp "// Made by cmake/VersionResource.cmake from ${block_cpp}; UTF-8.
 #pragma code_page(65001)
 #include <winver.h>
@@ -35,7 +52,7 @@ PRODUCTVERSION ${product_version}
 FILEFLAGSMASK 0x3fL
 FILEFLAGS 0x0L
 FILEOS VOS_NT_WINDOWS32
-FILETYPE VFT_DLL
+FILETYPE ${file_type}
 FILESUBTYPE VFT2_UNKNOWN
 BEGIN
   BLOCK \"StringFileInfo\"

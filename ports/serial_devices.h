@@ -28,4 +28,9 @@ std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots = {});
 // True when both paths name the same file once links are followed.
 bool SameDevice(const std::string& a, const std::string& b);
 
+// False when the device does not exist (a COM port whose device is missing;
+// on Windows also a COM name that opens as no serial line); a device in use
+// by another program is present.
+bool DevicePresent(const std::string& path);
+
 }  // namespace ports

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -41,6 +43,11 @@ std::string Canonical(const std::string& path) {
 }
 
 }  // namespace
+
+bool DevicePresent(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
 
 bool SameDevice(const std::string& a, const std::string& b) {
   const std::string ca = Canonical(a);

@@ -1,9 +1,9 @@
 # RTKelvane's Win32 windows under Wine on a display (Xvfb through
 # scripts/with-display): in-process tests of the windows with their
 # resources, and whole runs of RTKelvane.exe against hht-sim on COM1.
-# Screenshots go to the build's test-artifacts folder, not to the
+# Screenshots go to the build folder's screenshots/, beside the transfer window's, not to the
 # deliverables' artifacts folder.
-set(RTK_TEST_ARTIFACTS ${CMAKE_BINARY_DIR}/test-artifacts)
+set(RTK_TEST_ARTIFACTS ${CMAKE_BINARY_DIR}/screenshots)
 file(MAKE_DIRECTORY ${RTK_TEST_ARTIFACTS})
 
 add_executable(rtk_windows_test win32/rtk_windows_test.cpp ${PROJECT_SOURCE_DIR}/tests/windows/screenshot_win32.cpp)
@@ -24,7 +24,7 @@ foreach(part windows transfers)
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-display ${PROJECT_SOURCE_DIR}/scripts/wine-run
                    $<TARGET_FILE:rtk_windows_test> --gtest_filter=${filter})
   set_tests_properties(rtk_${part} PROPERTIES
-    ENVIRONMENT "${VANTOR_WINE_TEST_ENV};VANTOR_ARTIFACTS=${RTK_TEST_ARTIFACTS}"
+    ENVIRONMENT "${VANTOR_WINE_TEST_ENV};VANTOR_SCREENSHOTS=${RTK_TEST_ARTIFACTS}"
     RESOURCE_LOCK display TIMEOUT 300 LABELS "frontend;windows")
 endforeach()
 

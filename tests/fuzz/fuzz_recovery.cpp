@@ -4,13 +4,17 @@
 // - A run: temporary files and data files chosen by the input, committed by
 //   CommitRecvFiles in either mode, then stored by ParseRecvFiles that the
 //   input may cut short after any call (a killed process) and follow with a
-//   power cut, then completed by the next run's RecoverRecvFiles. Every data
-//   file must end exactly as one uncut storing leaves it, and a second
-//   recovery changes nothing.
+//   power cut, then completed by the next run's RecoverRecvFiles. A call of
+//   the commit, of storing or of that recovery may also fail, once or a few
+//   times in a row; a start after that finds the disk mended. Every data file
+//   must end exactly as one uncut storing leaves it when the commit held, and
+//   as it was when it did not; a second recovery changes nothing.
 // - A damaged record: arbitrary bytes as the commit record beside temporary
 //   files. The parser takes only well-formed records; recovery touches nothing
-//   outside the receive directory, always removes the record so that it never
-//   blocks a run, and loses no received byte.
+//   outside the receive directory, removes the record so that it never blocks
+//   a run (an empty one, a commit taken back, blocks nothing and may stay), and
+//   loses no received byte.
+#include <cerrno>
 #include <map>
 #include <string>
 #include <vector>
@@ -87,20 +91,45 @@ void Run(vfuzz::FuzzInput& in, FakeFileSystem& fs, std::uint8_t flags) {
   const bool cut = (flags & 0x10) != 0;
   const bool powerCut = (flags & 0x20) != 0;
   const int stopAfter = static_cast<int>(in.U16() % 400);
+  // A call that fails (once, or a few times in a row) in the commit, in
+  // storing or in the first recovery; the start after that finds the disk
+  // mended.
+  const int failAt = static_cast<int>(in.U16() % 400);
+  const int failTimes = in.Byte() % 4;
+  const int failPhase = static_cast<int>(in.Pick(3));
+  const int errors[] = {EIO, ENOSPC, EACCES};
+  const int failError = errors[in.Pick(3)];
+  auto failIn = [&](int phase) {
+    if (failTimes > 0 && failPhase == phase)
+      fs.FailCall(static_cast<int>(fs.calls.size()) + failAt, failError, failTimes);
+  };
 
-  FUZZ_CHECK(vantor::CommitRecvFiles(kDir, names, append, fs));
-  if (cut) fs.StopAfter(stopAfter);
-  vantor::ParseRecvFiles(kDir, fs);
-  fs.Restart();
+  failIn(0);
+  const bool promised = vantor::CommitRecvFiles(kDir, names, append, fs);
+  if (promised) {
+    failIn(1);
+    if (cut) fs.StopAfter(stopAfter);
+    vantor::ParseRecvFiles(kDir, fs);
+    fs.Restart();
+  }
   if (powerCut) fs.PowerCut();
+  failIn(2);
   vantor::RecoverRecvFiles(kDir, fs);
+  fs.ClearFailures();
+  vantor::RecoverRecvFiles(kDir, fs);
+  vantor::DeleteTmpFiles(kDir, fs);
 
   FUZZ_CHECK(!fs.Has(kDir + vantor::kCommitRecordName));
+  FUZZ_CHECK(!fs.Has(kDir + vantor::kCommitRecordNewName));
   FUZZ_CHECK(fs.Get(kDir + kOther) == "lists");
   for (const auto& [name, f] : files) {
     FUZZ_CHECK(!fs.Has(kDir + name + ".Tmp"));
     if (name == "D") {
-      if (f.hasTmp) FUZZ_CHECK(fs.Get(kDir + "D.Tmp.unsaved") == f.tmp);
+      if (f.hasTmp && promised) FUZZ_CHECK(fs.Get(kDir + "D.Tmp.unsaved") == f.tmp);
+      continue;
+    }
+    if (!promised) {  // no end answer: the data file as it was
+      FUZZ_CHECK(fs.Has(kDir + name) == f.hadData && fs.Get(kDir + name) == f.data);
       continue;
     }
     std::string expected;
@@ -143,7 +172,8 @@ void Damaged(vfuzz::FuzzInput& in, FakeFileSystem& fs, std::uint8_t flags) {
     vantor::DeleteTmpFiles(kDir, fs);  // the stale-file cleanup spares what the record names
   } else {
     vantor::RecoverRecvFiles(kDir, fs);
-    FUZZ_CHECK(!fs.Has(kDir + vantor::kCommitRecordName));
+    // An empty record is a commit taken back: it names nothing and blocks nothing.
+    FUZZ_CHECK(!fs.Has(kDir + vantor::kCommitRecordName) || text.empty());
     for (const auto& [tmpName, d] : tmps) {
       FUZZ_CHECK(NotLost(fs, tmpName, tmpName.substr(0, tmpName.size() - 4), d));
     }

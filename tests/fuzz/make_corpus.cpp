@@ -260,6 +260,9 @@ void RecvFilesCorpus(const fs::path& dir) {
 
 // fuzz_recovery: flags (bit 0 a damaged record; bit 1 append; bits 2-3 files;
 // bit 4 cut short, or the cleanup for a damaged record; bit 5 a power cut).
+// A run ends with the call after which it is cut, then a failing call: its
+// number, how many times in a row it fails, the phase (0 the commit, 1
+// storing, 2 the first recovery) and the error (0 EIO, 1 ENOSPC, 2 EACCES).
 Script& RunFile(Script& s, unsigned name, bool tmp, const std::string& tmpData, bool data, const std::string& old) {
   s.Byte(name).Byte((tmp ? 1 : 0) | (data ? 2 : 0));
   if (tmp) s.U16(static_cast<unsigned>(tmpData.size())).Raw(tmpData);
@@ -288,6 +291,20 @@ void RecoveryCorpus(const fs::path& dir) {
     RunFile(s, 0, true, Lines(30, 5), true, "X\r\n");
     s.U16(12);
     Write(dir, "replace_cut", s.b);
+  }
+  struct Failing {
+    const char* name;
+    unsigned flags, at, times, phase, error;
+  };
+  for (const Failing& f :
+       {Failing{"commit_call_fails", 2 << 2, 3, 1, 0, 0}, Failing{"storing_call_fails_twice", 2 | 2 << 2, 6, 2, 1, 1},
+        Failing{"recovery_call_fails_after_a_cut", 2 << 2 | 0x10 | 0x20, 4, 3, 2, 2}}) {
+    Script s = Files(f.flags);
+    RunFile(s, 0, true, "ABC\r\nDEF\r\n*GH\r\nIJ", true, "OLD\r\n");
+    RunFile(s, 1, true, Lines(5, 3), false, "");
+    RunFile(s, 3, false, "", true, "KEEP\r\n");
+    s.U16(9).U16(f.at).Byte(f.times).Byte(f.phase).Byte(f.error);
+    Write(dir, f.name, s.b);
   }
   const std::string record = "VANTOR2-COMMIT 1\nMODE APPEND\nFILES 2\n1 4 9:A.TXT.Tmp\n0 -1 9:B.TXT.Tmp\nEND\n";
   {

@@ -147,12 +147,14 @@ TEST_F(FaultRun, HangUpWhileWaitingEndsWithTransferError) {
 }
 
 TEST_F(FaultRun, BlockThatCannotBeStoredIsRefusedUntilTheRetryLimit) {
-  // A directory where the temporary file should be: every append fails.
-  fs::create_directory(m_recv / "X.TXT.Tmp");
   Start();
   ASSERT_TRUE(m_hht.OpenRun('1', "X.TXT:", 6));
   m_hht.Send(TestTerminal::Soh('1', 10, 6, "X.TXT"));
   ASSERT_TRUE(IsPositiveAnswer(m_hht.Receive(54)));
+  // A directory where the temporary file should be, after the header was
+  // accepted (one there before is a leftover, and its header is refused):
+  // every append fails.
+  fs::create_directory(m_recv / "X.TXT.Tmp");
   const std::string frame = TestTerminal::Data(ETB, 1, "DATA\r\n", 10);
   for (int i = 0; i < 10; ++i) {
     m_hht.Send(frame);

@@ -1,6 +1,7 @@
 #include "fake_file_system.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -10,13 +11,45 @@ namespace {
 using vantor::SysError;
 
 const char* OpName(FakeFileSystem::Op op) {
-  static const char* const kNames[] = {"Open",          "Read",          "Write",  "Seek",   "Size",
-                                       "Truncate",      "Flush",         "Remove", "Rename", "CreateDirectory",
-                                       "ListDirectory", "FlushDirectory"};
+  static const char* const kNames[] = {"Open",          "Read",           "Write",  "Seek",   "Size",
+                                       "Truncate",      "Flush",          "Remove", "Rename", "CreateDirectory",
+                                       "ListDirectory", "FlushDirectory", "Status", "Exists"};
   return kNames[static_cast<int>(op)];
 }
 
 SysError Error(int code) { return {code, std::strerror(code)}; }
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// A name as a Windows disk keeps it: without trailing dots and spaces.
+std::string WindowsName(std::string name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  return name;
+}
+
+// Whether a name is already in 8.3 form, and so has no alias.
+bool IsShortName(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  const std::string base = name.substr(0, dot);
+  const std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+  return !base.empty() && base.size() <= 8 && ext.size() <= 3 && base.find('.') == std::string::npos &&
+         name.find_first_of(" +,;=[]") == std::string::npos;
+}
+
+// The 8.3 alias's stem and extension of a long name: "VANTOR" and ".LST" for
+// "VANTOR2-RECEIVE-COMMIT-RECORD.LST".
+std::pair<std::string, std::string> AliasParts(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  std::string stem;
+  for (char c : name.substr(0, dot)) {
+    if (c != '.' && c != ' ' && stem.size() < 6) stem.push_back(c);
+  }
+  const std::string ext = dot == std::string::npos ? "" : "." + name.substr(dot + 1, 3);
+  return {Upper(stem), Upper(ext)};
+}
 
 }  // namespace
 
@@ -87,6 +120,8 @@ class FakeFile final : public vantor::CFile {
     if (SysError e = m_fs.Check(FakeFileSystem::Op::Flush, m_path)) return e;
     FakeFileSystem::Inode& node = m_fs.m_inodes[m_inode];
     node.durable = node.data;
+    // NTFS writes its journal of names, in order, with the file.
+    if (m_fs.m_windows) m_fs.m_durableNames = m_fs.m_names;
     return {};
   }
 
@@ -111,7 +146,12 @@ void FakeFileSystem::Fail(Op op, const std::string& pathPart, int error, int aft
 SysError FakeFileSystem::Check(Op op, const std::string& path, const std::string& detail) {
   if (m_callsLeft == 0) return Error(EIO);
   if (m_callsLeft > 0) --m_callsLeft;
+  const int index = static_cast<int>(calls.size());
   calls.push_back(std::string(OpName(op)) + " " + path + detail);
+  if (m_failTimes > 0 && index >= m_failAt) {
+    --m_failTimes;
+    return Error(m_failError);
+  }
   for (Rule& r : m_rules) {
     const bool matches = path.size() >= r.pathPart.size() &&
                          path.compare(path.size() - r.pathPart.size(), r.pathPart.size(), r.pathPart) == 0;
@@ -137,8 +177,32 @@ std::int64_t FakeFileSystem::Used() const {
   return used;
 }
 
+std::string FakeFileSystem::Resolve(const std::string& path) const {
+  const std::string p = NormalPath(path);
+  if (!m_windows || p == "/" || p == ".") return p;
+  const std::string dir = p.find('/') == std::string::npos ? "" : ParentDir(p);
+  const std::string name = WindowsName(p.substr(p.rfind('/') + 1));
+  const std::string parent = dir.empty() ? "" : Resolve(dir);
+  const std::string joined = parent.empty() ? name : (parent == "/" ? "/" : parent + "/") + name;
+  if (m_names.count(joined) != 0) return joined;
+  const std::vector<std::string> names = Names(parent.empty() ? "." : parent);
+  for (const std::string& n : names) {
+    if (Upper(n) == Upper(name)) return parent.empty() ? n : (parent == "/" ? "/" : parent + "/") + n;
+  }
+  // The 8.3 alias: the n-th long name (in name order) with the same stem and
+  // extension is "STEM~n.EXT".
+  std::map<std::string, int> seen;
+  for (const std::string& n : names) {
+    if (IsShortName(n)) continue;
+    const auto [stem, ext] = AliasParts(n);
+    const std::string alias = stem + "~" + std::to_string(++seen[stem + ext]) + ext;
+    if (alias == Upper(name)) return parent.empty() ? n : (parent == "/" ? "/" : parent + "/") + n;
+  }
+  return joined;
+}
+
 const FakeFileSystem::Inode* FakeFileSystem::Find(const std::string& path) const {
-  auto it = m_names.find(NormalPath(path));
+  auto it = m_names.find(Resolve(path));
   return it == m_names.end() ? nullptr : &m_inodes.at(it->second);
 }
 
@@ -177,7 +241,7 @@ std::vector<std::string> FakeFileSystem::Names(const std::string& dir) const {
 
 std::unique_ptr<vantor::CFile> FakeFileSystem::Open(const std::string& path, vantor::OpenMode mode, SysError* error) {
   SysError e = Check(Op::Open, path);
-  const std::string p = NormalPath(path);
+  const std::string p = Resolve(path);
   const Inode* node = Find(p);
   const Inode* parent = Find(ParentDir(p));
   if (!e) {
@@ -199,20 +263,26 @@ std::unique_ptr<vantor::CFile> FakeFileSystem::Open(const std::string& path, van
 }
 
 vantor::FileStatus FakeFileSystem::Status(const std::string& path) {
+  if (SysError e = Check(Op::Status, path)) return {vantor::FileKind::Unknown, 0, e};
   const Inode* node = Find(path);
   if (node == nullptr) return {};
   return {node->dir ? vantor::FileKind::Directory : vantor::FileKind::Regular,
-          static_cast<std::int64_t>(node->data.size())};
+          static_cast<std::int64_t>(node->data.size()),
+          {}};
 }
 
-bool FakeFileSystem::Exists(const std::string& path) { return Has(path); }
+vantor::FileStatus FakeFileSystem::Exists(const std::string& path) {
+  if (SysError e = Check(Op::Exists, path)) return {vantor::FileKind::Unknown, 0, e};
+  if (!Has(path)) return {};
+  return {vantor::FileKind::Other, 0, {}};
+}
 
 SysError FakeFileSystem::Remove(const std::string& path) {
   if (SysError e = Check(Op::Remove, path)) return e;
   const Inode* node = Find(path);
   if (node == nullptr) return Error(ENOENT);
   if (node->dir) return Error(EISDIR);
-  m_names.erase(NormalPath(path));
+  m_names.erase(Resolve(path));
   return {};
 }
 
@@ -223,9 +293,10 @@ SysError FakeFileSystem::Rename(const std::string& from, const std::string& to) 
   const Inode* parent = Find(ParentDir(to));
   if (node == nullptr || parent == nullptr) return Error(ENOENT);
   if (target != nullptr && target->dir != node->dir) return Error(target->dir ? EISDIR : ENOTDIR);
-  const int id = m_names[NormalPath(from)];
-  m_names.erase(NormalPath(from));
-  m_names[NormalPath(to)] = id;
+  const int id = m_names[Resolve(from)];
+  m_names.erase(Resolve(from));
+  m_names.erase(Resolve(to));  // on Windows rules, with its old letter case
+  m_names[Resolve(to)] = id;
   return {};
 }
 
@@ -234,7 +305,7 @@ SysError FakeFileSystem::CreateDirectory(const std::string& path) {
   if (Find(path) != nullptr) return Error(EEXIST);
   const Inode* parent = Find(ParentDir(path));
   if (parent == nullptr || !parent->dir) return Error(ENOENT);
-  m_names[NormalPath(path)] = NewInode(true);
+  m_names[Resolve(path)] = NewInode(true);
   return {};
 }
 
@@ -249,7 +320,8 @@ SysError FakeFileSystem::ListDirectory(const std::string& dir, std::vector<std::
 
 SysError FakeFileSystem::FlushDirectory(const std::string& dir) {
   if (SysError e = Check(Op::FlushDirectory, dir)) return e;
-  const std::string d = NormalPath(dir);
+  if (m_windows) return {};  // as the Windows layer once did: nothing, and no error
+  const std::string d = Resolve(dir);
   for (auto it = m_durableNames.begin(); it != m_durableNames.end();) {
     it = (it->first != d && ParentDir(it->first) == d) ? m_durableNames.erase(it) : std::next(it);
   }

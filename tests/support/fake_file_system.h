@@ -10,6 +10,11 @@
 // - PowerCut(): forget everything that was not flushed. A file's content
 //   survives as of its last Flush; a name (created, renamed, removed) survives
 //   as of the last FlushDirectory of its directory, as on a journalled disk.
+// - SetWindowsRules(): the rules of a Windows disk: names are found whatever
+//   their letter case, trailing dots and spaces are dropped from a name, a
+//   long name also answers to its 8.3 alias ("VANTOR~1.LST"), FlushDirectory
+//   does nothing, and names reach the disk in the order they changed, at the
+//   next flush of any file (NTFS's journal).
 //
 // Files are inodes; names map to inodes, so that a rename that was never made
 // durable goes back to the old name, with the content that name had.
@@ -39,7 +44,9 @@ class FakeFileSystem final : public vantor::CFileSystem {
     Rename,
     CreateDirectory,
     ListDirectory,
-    FlushDirectory
+    FlushDirectory,
+    Status,  // a failed Status or Exists says Unknown
+    Exists
   };
 
   FakeFileSystem();
@@ -48,8 +55,22 @@ class FakeFileSystem final : public vantor::CFileSystem {
   // the error number `error`: the first `after` such calls go through, then
   // `times` fail (-1: all that follow).
   void Fail(Op op, const std::string& pathPart, int error, int after = 0, int times = -1);
+  // The call numbered `index` from now on (counting every call that Check
+  // sees, in the order of `calls` after it was cleared) and the times - 1
+  // calls after it fail with `error`, whatever they are.
+  void FailCall(int index, int error, int times = 1) {
+    m_failAt = index;
+    m_failTimes = times;
+    m_failError = error;
+  }
+  // The disk mends: no call fails any more.
+  void ClearFailures() {
+    m_rules.clear();
+    m_failTimes = 0;
+  }
   // The disk holds at most `bytes` of file data; -1: no limit.
   void SetCapacity(std::int64_t bytes) { m_capacity = bytes; }
+  void SetWindowsRules(bool on) { m_windows = on; }
   void PowerCut();
   // The process dies after `count` more calls: every call after them fails
   // with an I/O error and changes nothing. Restart() ends that, as a new
@@ -71,12 +92,13 @@ class FakeFileSystem final : public vantor::CFileSystem {
   std::unique_ptr<vantor::CFile> Open(const std::string& path, vantor::OpenMode mode,
                                       vantor::SysError* error = nullptr) override;
   vantor::FileStatus Status(const std::string& path) override;
-  bool Exists(const std::string& path) override;
+  vantor::FileStatus Exists(const std::string& path) override;
   vantor::SysError Remove(const std::string& path) override;
   vantor::SysError Rename(const std::string& from, const std::string& to) override;
   vantor::SysError CreateDirectory(const std::string& path) override;
   vantor::SysError ListDirectory(const std::string& dir, std::vector<std::string>* names) override;
   vantor::SysError FlushDirectory(const std::string& dir) override;
+  bool NamesFollowFileFlushes() override { return m_windows; }
   bool CanWriteIn(const std::string& dir) override;
 
  private:
@@ -96,12 +118,20 @@ class FakeFileSystem final : public vantor::CFileSystem {
 
   vantor::SysError Check(Op op, const std::string& path, const std::string& detail = "");
   const Inode* Find(const std::string& path) const;
+  // The name under which path is kept: itself, or on Windows rules the
+  // existing name it reaches by letter case or 8.3 alias, or the name a new
+  // file gets (without trailing dots and spaces).
+  std::string Resolve(const std::string& path) const;
   int NewInode(bool dir);
   std::int64_t Used() const;
 
   std::vector<Rule> m_rules;
   std::int64_t m_capacity = -1;
+  bool m_windows = false;
   int m_callsLeft = -1;
+  int m_failAt = -1;
+  int m_failTimes = 0;
+  int m_failError = 0;
   int m_nextInode = 1;
   std::map<int, Inode> m_inodes;
   std::map<std::string, int> m_names;         // what the directories say now

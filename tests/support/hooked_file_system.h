@@ -21,7 +21,7 @@ class HookedFileSystem final : public vantor::CFileSystem {
   std::unique_ptr<vantor::CFile> Open(const std::string& path, vantor::OpenMode mode,
                                       vantor::SysError* error = nullptr) override;
   vantor::FileStatus Status(const std::string& path) override { return m_inner.Status(path); }
-  bool Exists(const std::string& path) override { return m_inner.Exists(path); }
+  vantor::FileStatus Exists(const std::string& path) override { return m_inner.Exists(path); }
   vantor::SysError Remove(const std::string& path) override;
   vantor::SysError Rename(const std::string& from, const std::string& to) override;
   vantor::SysError CreateDirectory(const std::string& path) override;
@@ -29,6 +29,7 @@ class HookedFileSystem final : public vantor::CFileSystem {
     return m_inner.ListDirectory(dir, names);
   }
   vantor::SysError FlushDirectory(const std::string& dir) override;
+  bool NamesFollowFileFlushes() override { return m_inner.NamesFollowFileFlushes(); }
   bool CanWriteIn(const std::string& dir) override { return m_inner.CanWriteIn(dir); }
 
  private:

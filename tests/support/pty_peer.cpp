@@ -8,6 +8,11 @@
 //   ESC H !   hang up: close the master (the port vanishes)
 //   ESC T !   trickle: send "0123456789", one byte every 100 ms
 //   ESC S !   silence: swallow everything from now on
+//   ESC C !   count: read nothing for 1 s (what the program writes and
+//             closes meanwhile waits unread on the line), then count the
+//             bytes instead of echoing them
+//   ESC R !   report: write the count as decimal text and a line end, and
+//             echo again
 //
 //   pty-peer --link PATH -- COMMAND [ARG...]
 #include <fcntl.h>
@@ -69,6 +74,16 @@ class Peer {
       if (cmd == 'H') return false;
       if (cmd == 'S') m_silent = true;
       if (cmd == 'T') Trickle();
+      if (cmd == 'C') {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        m_counting = true;
+        m_count = 0;
+      }
+      if (cmd == 'R') {
+        const std::string report = std::to_string(m_count) + "\n";
+        WriteAll(m_master, report.data(), report.size());
+        m_counting = false;
+      }
     }
     if (!m_pending.empty() && m_pending[0] != '\x1b') Flush();
     return true;
@@ -76,7 +91,11 @@ class Peer {
 
  private:
   void Flush() {
-    WriteAll(m_master, m_pending.data(), m_pending.size());
+    if (m_counting) {
+      m_count += m_pending.size();
+    } else {
+      WriteAll(m_master, m_pending.data(), m_pending.size());
+    }
     m_pending.clear();
   }
   void Trickle() {
@@ -89,6 +108,8 @@ class Peer {
   int m_master;
   std::string m_pending;
   bool m_silent = false;
+  bool m_counting = false;
+  std::size_t m_count = 0;
 };
 
 }  // namespace

@@ -129,6 +129,24 @@ TEST_F(Dialog, ReplaceModeSwapsTheDataFileOnlyAtASuccessfulEnd) {
   EXPECT_LT(log.find("Port Close"), log.find("Parsing Start!"));
 }
 
+// Data the terminal was told is stored but that could not reach its data
+// file is no success: the run ends with -1, and the operator is told where
+// the data is (a message, standard error, the log).
+TEST_F(Dialog, DataThatCannotBeStoredAfterTheAnswerEndsWithMinusOneAndAMessage) {
+  ::mkdir(Recv("A.TXT").c_str(), 0777);  // a directory in the data file's way
+  Frame(TestTerminal::Enq('1', "0000000005", "A.TXT:"));
+  Frame(TestTerminal::Soh('1', 10, 5, "A.TXT"));
+  Frame(TestTerminal::Data(ETB, 1, "NEW\r\n", 10));
+  Frame(TestTerminal::Data(FS, 2, "", 10));
+  Frame(TestTerminal::Eot());
+  EXPECT_EQ(Run(Params()), -1);
+  EXPECT_EQ(vtest::ReadFile(Recv("A.TXT.Tmp.unsaved")), "NEW\r\n");
+  ASSERT_EQ(m_window.logFailures.size(), 1u);
+  EXPECT_NE(m_window.logFailures[0].find("Tmp.unsaved"), std::string::npos) << m_window.logFailures[0];
+  const std::string log = Log();
+  EXPECT_LT(log.find("Data Recv Success!"), log.find("Transfer error"));
+}
+
 TEST_F(Dialog, SendingAfterReceivingStillStoresTheReceivedFiles) {
   vtest::WriteFile(m_cwd.Path("send/M.TXT"), "MASTER");
   Frame(TestTerminal::Enq('1', "0000000005", "A.TXT:"));
@@ -161,6 +179,9 @@ TEST_F(Dialog, HeaderPhaseUpdatesNameAndBarsEvenAtTheEnd) {
   Frame(TestTerminal::Soh('2', 0, 0, "M.TXT"));
   m_window.steps.push_back([this](CDialogEvents&) {
     EXPECT_EQ(m_window.texts[IDC_FILE_NAME].back(), "M.TXT");
+    // The file's count starts anew with its name.
+    ASSERT_FALSE(m_window.texts[IDC_FILE_COUNT].empty());
+    EXPECT_EQ(m_window.texts[IDC_FILE_COUNT].back(), "0/300");
     EXPECT_EQ(m_window.bars[IDC_PROGRESS_TOTAL].high, 300);
     EXPECT_EQ(m_window.bars[IDC_PROGRESS_FILE].high, 300);
   });

@@ -61,4 +61,49 @@ TEST(FakeFileSystem, FailuresHitTheChosenCallsOnly) {
   EXPECT_EQ(err.code, ENOENT);
 }
 
+// The Windows rules that the storing sweep runs under must be Windows' own.
+TEST(FakeFileSystem, WindowsRulesFindNamesAsWindowsDoes) {
+  vtest::FakeFileSystem fs;
+  fs.SetWindowsRules(true);
+  fs.MakeDir("/d");
+  auto f = fs.Open("/d/X.Tmp. ", OpenMode::Append);  // stored without its trailing dot and blank
+  ASSERT_TRUE(f);
+  ASSERT_FALSE(f->Write("x", 1));
+  EXPECT_EQ(fs.Names("/d"), std::vector<std::string>{"X.Tmp"});
+  EXPECT_EQ(fs.Get("/d/x.tmp"), "x");  // any letter case
+  fs.Put("/d/VANTOR2-RECEIVE-COMMIT-RECORD.LST", "record");
+  fs.Put("/d/VANTOR2-RECEIVE-COMMIT-RECORD.LST.new", "new");
+  EXPECT_EQ(fs.Status("/d/vantor~1.lst").size, 6);  // the 8.3 alias reaches the long name
+  EXPECT_EQ(fs.Status("/d/VANTOR~1.NEW").size, 3);
+  EXPECT_EQ(fs.Status("/d/VANTOR~2.LST").kind, vantor::FileKind::None);
+  EXPECT_TRUE(fs.NamesFollowFileFlushes());
+}
+
+TEST(FakeFileSystem, WindowsRulesMakeNamesDurableInOrderWithTheNextFileFlush) {
+  vtest::FakeFileSystem fs;
+  fs.SetWindowsRules(true);
+  fs.MakeDir("/d");
+  fs.Put("/d/OLD", "old");
+  ASSERT_FALSE(fs.Rename("/d/OLD", "/d/RENAMED"));
+  ASSERT_FALSE(fs.FlushDirectory("/d"));  // does nothing
+  fs.PowerCut();
+  EXPECT_TRUE(fs.Has("/d/OLD"));
+  ASSERT_FALSE(fs.Rename("/d/OLD", "/d/RENAMED"));
+  auto other = fs.Open("/d/OTHER", OpenMode::Append);
+  ASSERT_FALSE(other->Flush());  // writes the journal, the rename before it included
+  fs.PowerCut();
+  EXPECT_EQ(fs.Names("/d"), (std::vector<std::string>{"OTHER", "RENAMED"}));
+}
+
+TEST(FakeFileSystem, FailCallFailsTheChosenCallAndTheOnesRightAfterIt) {
+  vtest::FakeFileSystem fs;
+  fs.MakeDir("/d");
+  fs.FailCall(1, EIO, 2);
+  EXPECT_EQ(fs.Status("/d").kind, vantor::FileKind::Directory);  // call 0
+  EXPECT_EQ(fs.Status("/d").kind, vantor::FileKind::Unknown);    // call 1
+  EXPECT_EQ(fs.Exists("/d").kind, vantor::FileKind::Unknown);    // call 2
+  EXPECT_EQ(fs.Exists("/d").kind, vantor::FileKind::Other);
+  EXPECT_EQ(fs.Exists("/d/none").kind, vantor::FileKind::None);
+}
+
 }  // namespace

@@ -215,13 +215,24 @@ TEST_F(Steps, EotIsAnsweredOnlyAfterTheReceivedDataIsCommitted) {
     m_line.writes.clear();
     m_state.m_nState = PHASE_SOH;
     m_state.m_nDirection = 1;
+    m_clock.sleeps.clear();
+    m_line.purges = 0;
     std::size_t writesAtCommit = 99;
+    std::vector<int> sleepsAtCommit;
+    int purgesAtCommit = 0;
     m_view.commit = [&] {
       writesAtCommit = m_line.writes.size();
+      sleepsAtCommit = m_clock.sleeps;
+      purgesAtCommit = m_line.purges;
       return committed;
     };
     EXPECT_EQ(Step(TestTerminal::Eot()), 0);
     EXPECT_EQ(writesAtCommit, 0u);
+    // The promise is made right before the first answer's first byte, after
+    // both pauses and the purge: a stop in those 150 ms must find the data
+    // not yet committed, as the terminal heard nothing.
+    EXPECT_EQ(sleepsAtCommit, (std::vector<int>{100, 50}));
+    EXPECT_EQ(purgesAtCommit, 1);
     EXPECT_EQ(m_line.writes.size(), committed ? 5u : 0u);
     EXPECT_EQ(m_state.m_nResult, committed ? 1 : -1);
   }

@@ -5,10 +5,12 @@
 //   dll_caller DLL RECV SEND PORT SPEED APPEND USERDATA
 //       one transfer; prints the result code (last line) and exits with
 //       status 0 for a positive code, else minus the code
-//   dll_caller --check DLL
+//   dll_caller --check DLL EXE
 //       checks the DLL without a port: the export names, the version
 //       resource, argument errors, and (32-bit) that RunVantor removes its
-//       24 bytes of arguments from the stack itself
+//       24 bytes of arguments from the stack itself; and that the program EXE
+//       (vantor.exe) has the DLL's version resource with its own name and
+//       the same company and copyright
 #include <windows.h>
 
 #include <cstdio>
@@ -88,7 +90,14 @@ std::wstring WideFromUtf8(const char* s) {
   return out;
 }
 
-int CheckDll(const char* dllPath) {
+std::string AnsiFromWide(const std::wstring& s) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+int CheckDll(const char* dllPath, const char* exePath) {
   const HMODULE dll = LoadLibraryA(dllPath);
   Check(dll != nullptr, "LoadLibrary");
   if (dll == nullptr) return 1;
@@ -96,7 +105,17 @@ int CheckDll(const char* dllPath) {
   Check(run != nullptr, "GetProcAddress(\"RunVantor\")");
   Check(GetProcAddress(dll, "_RunVantor@24") == nullptr && GetProcAddress(dll, "RunVantor@24") == nullptr,
         "no decorated export");
-  Check(GetProcAddress(dll, "VantorVersion") != nullptr, "GetProcAddress(\"VantorVersion\")");
+  using VersionFn = const char*(__stdcall*)();
+  auto version = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(GetProcAddress(dll, "VantorVersion")));
+  Check(version != nullptr, "GetProcAddress(\"VantorVersion\")");
+  if (version != nullptr) {
+    // The caller's ANSI code page (949 here), as every narrow text the library hands out.
+    const std::string text = version();
+    const std::string utf8Name = "Vantor3 동적 연결 라이브러리";
+    const std::string ansiName = AnsiFromWide(WideFromUtf8(utf8Name.c_str()));
+    Check(GetACP() == 949 && ansiName != utf8Name, "the tests' ANSI code page is 949");
+    Check(text.find("ProductName: " + ansiName + "\n") != std::string::npos, "VantorVersion in the ANSI code page");
+  }
   if (run == nullptr) return 1;
   // Argument errors come back at once, without a window.
   Check(run("C:\\", "C:\\", 0, 19200, 0, "") == -13, "port 0 gives -13");
@@ -115,6 +134,15 @@ int CheckDll(const char* dllPath) {
   Check(VersionString(path, L"OriginalFilename") == L"Vantor3.DLL", "OriginalFilename");
   Check(VersionString(path, L"ProductName") == WideFromUtf8("Vantor3 동적 연결 라이브러리"), "ProductName (Korean)");
   Check(VersionString(path, L"FileVersion") == L"1, 0, 0, 1", "FileVersion");
+  const std::wstring company = VersionString(path, L"CompanyName");
+  const std::wstring copyright = VersionString(path, L"LegalCopyright");
+  Check(!company.empty() && !copyright.empty(), "CompanyName and LegalCopyright");
+  const std::wstring exe = WideFromUtf8(exePath);
+  Check(FixedVersionIs1001(exe.c_str()), "vantor.exe: file and product version 1.0.0.1");
+  Check(VersionString(exe.c_str(), L"OriginalFilename") == L"vantor.exe", "vantor.exe: OriginalFilename");
+  Check(VersionString(exe.c_str(), L"ProductName") == VersionString(path, L"ProductName"), "vantor.exe: ProductName");
+  Check(VersionString(exe.c_str(), L"CompanyName") == company, "vantor.exe: the DLL's CompanyName");
+  Check(VersionString(exe.c_str(), L"LegalCopyright") == copyright, "vantor.exe: the DLL's LegalCopyright");
   FreeLibrary(dll);
   std::printf("%d failure(s)\n", g_failures);
   return g_failures == 0 ? 0 : 1;
@@ -123,9 +151,9 @@ int CheckDll(const char* dllPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--check") == 0) return CheckDll(argv[2]);
+  if (argc == 4 && std::strcmp(argv[1], "--check") == 0) return CheckDll(argv[2], argv[3]);
   if (argc != 8) {
-    std::fprintf(stderr, "usage: dll_caller DLL RECV SEND PORT SPEED APPEND USERDATA | --check DLL\n");
+    std::fprintf(stderr, "usage: dll_caller DLL RECV SEND PORT SPEED APPEND USERDATA | --check DLL EXE\n");
     return 64;
   }
   const HMODULE dll = LoadLibraryA(argv[1]);

@@ -4,9 +4,29 @@
 # with -1 within seconds and makes no data file of the run. (That the line
 # reports a hang-up as a failure at once, again and again, instead of waking
 # the watch thread forever, is line_win32_hangup.)
+#
+# hangup_run.sh VANTOR_EXE failing-wait: no terminal speaks, and the port's
+# event wait fails at once, again and again (Wine without the pseudo-terminal
+# shim; some USB serial drivers alike): vantor.exe gives up after a while
+# with -1 and logs why, instead of spinning on the wait.
 set -euo pipefail
 program=$(realpath "$1")
+mode=${2:-hangup}
+[ "$mode" = failing-wait ] && export VANTOR_PTY_SHIM=0
 . "$(dirname "$0")/run_common.sh" hangup
+if [ "$mode" = failing-wait ]; then
+  start=$(date +%s%N)
+  (cd "$work/cwd" && "$repo/scripts/wine-with-peer" "$program" --recv-dir "$(winpath "$work/recv")" \
+    --send-dir "$(winpath "$work/send")" --port 1) >"$work/program.log" 2>&1 || true
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  code=$(result_code program.log)
+  [ "$code" = "-1" ] || fail "result '$code', expected -1"
+  [ "$elapsed" -lt 30000 ] || fail "the run took $elapsed ms to give up"
+  grep -q "^Port Error: WaitCommEvent keeps failing" <(tr -d '\r' <"$work/cwd/Log/comm.log") ||
+    fail "the log does not say why the run ended"
+  echo "ok: a wait that keeps failing ended the run with -1 after $elapsed ms"
+  exit 0
+fi
 records H 40000 >"$work/hht/STOCK.TXT"
 # 9600 bit/s on the simulator's side paces its frames, so the run is still
 # going when it is killed.

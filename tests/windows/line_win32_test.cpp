@@ -1,6 +1,7 @@
 // The Win32 line (com_line_win32.cpp) on Wine's COM1, which scripts/wine-env
 // maps to a pseudo-terminal whose other end is pty-peer: it echoes what it
-// gets and plays the scripted commands ESC T ! (ten bytes 100 ms apart) and
+// gets and plays the scripted commands ESC T ! (ten bytes 100 ms apart),
+// ESC C ! / ESC R ! (count what arrives while it reads late, report it) and
 // ESC H ! (hang up).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,6 +23,16 @@ using Clock = std::chrono::steady_clock;
 
 long MsSince(Clock::time_point start) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+// CPU time of this process so far, in seconds.
+double ProcessCpuSeconds() {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
 }
 
 class Win32Line : public ::testing::Test {
@@ -66,12 +77,18 @@ TEST(Win32LineNames, OnlyComPortsMapToDevices) {
   EXPECT_EQ(DeviceForPort("COM10"), "");
 }
 
+// The reason names the device once; the log puts the port before it.
 TEST(Win32LineOpen, AnUnmappedPortFailsWithTheSystemsMessage) {
   auto line = CreateComLine();
   const ComError err = line->Open("COM3", 19200);
   ASSERT_TRUE(err);
-  EXPECT_NE(err.message.find("COM3: "), std::string::npos) << err.message;
-  EXPECT_GT(err.message.size(), std::string("COM3: ").size());
+  EXPECT_EQ(err.message.rfind("\\\\.\\COM3: ", 0), 0u) << err.message;
+  EXPECT_EQ(err.message.find("COM3: COM3"), std::string::npos) << err.message;
+  EXPECT_GT(err.message.size(), std::string("\\\\.\\COM3: ").size());
+  _putenv_s("VANTOR_COM3", "NUL");
+  const ComError notSerial = line->Open("COM3", 19200);
+  _putenv_s("VANTOR_COM3", "");
+  EXPECT_EQ(notSerial.message.rfind("NUL: not a serial line: ", 0), 0u) << notSerial.message;
   const ComError bad = line->Open("LPT1", 19200);
   EXPECT_TRUE(bad);
 }
@@ -165,6 +182,25 @@ TEST_F(Win32Line, WakeAndCloseEndAWait) {
   EXPECT_EQ(line->Write(reinterpret_cast<const std::uint8_t*>("x"), 1, 100), 0) << "closed";
 }
 
+// The end of a run: the five end answers (or the five cancel runs) are
+// written, and the port is closed at once, before the terminal has read
+// them. Close must not throw them away.
+TEST_F(Win32Line, CloseKeepsWhatTheTerminalHasNotReadYet) {
+  Send("\033C!");  // the peer reads nothing for 1 s, then counts
+  Sleep(100);
+  const std::string answer(54, 'A');
+  const std::string cancelRun(1024, '\x18');
+  for (int i = 0; i < 5; ++i) Send(answer);
+  for (int i = 0; i < 5; ++i) Send(cancelRun);
+  line->Close();
+  Sleep(1500);
+  ASSERT_FALSE(line->Open("COM1", 19200));
+  Send("\033R!");
+  ASSERT_EQ(line->WaitEvent(), CComLine::Event::RxChar);
+  const std::string expected = std::to_string(5 * 54 + 5 * 1024) + "\n";
+  EXPECT_EQ(ReadText(static_cast<int>(expected.size()), 1000), expected) << "bytes that reached the terminal";
+}
+
 // Run on its own (the peer hangs up for good): a vanished port is reported
 // as a failure, at once and again, instead of waking the watch thread forever.
 TEST_F(Win32Line, HangUpIsAFailureNotAWakeUp) {
@@ -181,6 +217,28 @@ TEST_F(Win32Line, HangUpIsAFailureNotAWakeUp) {
   const auto again = Clock::now();
   EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed);
   EXPECT_LT(MsSince(again), 100);
+}
+
+// Run without the pseudo-terminal shim (line_win32_failing_wait): Wine's
+// WaitCommEvent then comes back at once without an event, again and again,
+// as some USB serial drivers do. Input must still be seen, waiting must cost
+// next to no CPU, and a wait that keeps failing ends as a line failure with
+// its reason.
+TEST_F(Win32Line, FailingWaitCostsNoCpuAndEndsAsAFailure) {
+  Send("ping");
+  ASSERT_EQ(line->WaitEvent(), CComLine::Event::RxChar);
+  EXPECT_EQ(ReadText(4, 1000), "ping");
+  const double cpuBefore = ProcessCpuSeconds();
+  const auto start = Clock::now();
+  EXPECT_EQ(ReadText(4, 1000), "") << "a read with nothing coming";
+  EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed);
+  const long ms = MsSince(start);
+  const double cpu = ProcessCpuSeconds() - cpuBefore;
+  EXPECT_GE(ms, 5000) << "a silent line is waited on for a while";
+  EXPECT_LT(ms, 20000);
+  EXPECT_LT(cpu, 0.1 * ms / 1000.0) << cpu << " s of CPU in " << ms << " ms";
+  EXPECT_NE(line->Failure().message.find("WaitCommEvent keeps failing"), std::string::npos) << line->Failure().message;
+  EXPECT_EQ(line->WaitEvent(), CComLine::Event::Failed) << "a failed line stays failed";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The native transfer window (transfer_window_win32.cpp) under Wine on a
 // display: built from the template, coloured as OnCtlColor says, every cancel
-// path reaching OnCancel, wakes from other threads. With VANTOR_ARTIFACTS set
-// (a Linux folder), a screenshot of a transfer in progress is written there.
+// path reaching OnCancel, wakes from other threads. With VANTOR_SCREENSHOTS
+// set (a Linux folder), a screenshot of a transfer in progress is written there.
 // control_ids.h before <windows.h>, whose IDCANCEL is a macro.
 // clang-format off
 #include "control_ids.h"
@@ -247,14 +247,74 @@ TEST_F(Win32Window, WakesFromOtherThreadsBecomeOnWake) {
   EXPECT_LE(events.wakes, 6);
 }
 
+// Pixels of a window's rectangle as the screen shows them.
+std::vector<COLORREF> ScreenPixels(HWND hWnd) {
+  RECT r{};
+  GetWindowRect(hWnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(mem, x, y));
+  }
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The protocol's steps keep the dialog's thread from its loop (a cancel
+// pauses it for 1.5 s): what they set must be on the screen before the call
+// returns, so that "사용자 중단..." shows during a cancel and no count is left
+// blank or stale.
+TEST_F(Win32Window, TextsAndBarsShowWhileTheThreadStaysBusy) {
+  events.onInit = [&] { window.Wake(); };
+  std::thread later;
+  events.onWake = [&] {
+    if (events.wakes == 1) {
+      // Let the loop show and paint the window, then come back.
+      later = std::thread([&] {
+        Sleep(1000);
+        window.Wake();
+      });
+      return;
+    }
+    const HWND dlg = window.Window();
+    ASSERT_TRUE(IsWindowVisible(dlg));
+    const std::vector<std::pair<int, const char*>> texts = {
+        {IDC_STATUS, "\xBB\xE7\xBF\xEB\xC0\xDA \xC1\xDF\xB4\xDC..."},  // "사용자 중단..."
+        {IDC_FILE_NAME, "ORDER.DAT"},
+        {IDC_FILE_COUNT, "0/2400"},
+        {IDC_TOTAL_COUNT, "6000/8400"}};
+    for (const auto& [id, text] : texts) {
+      const HWND control = GetDlgItem(dlg, id);
+      const std::vector<COLORREF> before = ScreenPixels(control);
+      window.SetItemText(id, text);
+      EXPECT_NE(ScreenPixels(control), before) << "control " << id << " not shown";
+    }
+    const HWND bar = GetDlgItem(dlg, IDC_PROGRESS_FILE);
+    const std::vector<COLORREF> before = ScreenPixels(bar);
+    window.SetBar(IDC_PROGRESS_FILE, 0, 2400, 1200);
+    EXPECT_NE(ScreenPixels(bar), before) << "file bar not shown";
+    window.EndDialog(3);
+  };
+  EXPECT_EQ(window.RunModal(events), 3);
+  later.join();
+}
+
 TEST_F(Win32Window, ARunEndedInItsInitialisationShowsNothing) {
   events.onInit = [&] { window.EndDialog(-4); };
   EXPECT_EQ(window.RunModal(events), -4);
 }
 
 TEST_F(Win32Window, ScreenshotOfATransferInProgress) {
-  const char* folder = std::getenv("VANTOR_ARTIFACTS");
-  if (folder == nullptr || *folder == '\0') GTEST_SKIP() << "VANTOR_ARTIFACTS not set";
+  const char* folder = std::getenv("VANTOR_SCREENSHOTS");
+  if (folder == nullptr || *folder == '\0') GTEST_SKIP() << "VANTOR_SCREENSHOTS not set";
   events.onInit = [&] {
     window.SetItemText(IDC_STATUS, "\xB5\xA5\xC0\xCC\xC5\xCD \xBC\xF6\xBD\xC5\xC1\xDF...");  // "데이터 수신중..."
     window.SetItemText(IDC_FILE_NAME, "STOCK.TXT");

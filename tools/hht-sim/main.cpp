@@ -58,7 +58,7 @@ void PrintSummary(const RunResult& r) {
             << " openings=" << r.openings << " bytes=" << r.bytes << " corrupted=" << r.framesCorrupted
             << " accepted-corrupted=" << r.corruptedAccepted << " files=" << r.files.size()
             << " dropped=" << r.bytesDropped << " inserted=" << r.bytesInserted << " lost=" << r.answersLost
-            << std::endl;
+            << " end-answers=" << r.endAnswers << std::endl;
 }
 
 int ExitCode(const RunResult& r) {

@@ -2,6 +2,7 @@
 // What the command line needs from its platform: the operator's interrupt as
 // the Cancel command, and a device standing in for COM1 (--device).
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -24,5 +25,22 @@ class CCancelOnSignals {
 
 // The run opens COM1 as this device (through VANTOR_COM1).
 void SetDeviceForCom1(const std::string& device);
+
+// The lines of --help that name the platform's log, devices and interrupt,
+// each ending in a line end.
+struct PlatformHelp {
+  const char* logPath;       // "Log/comm.log"
+  const char* portDevice;    // how COMn maps, after "COMn is the device named by the"
+  const char* deviceOption;  // --device PATH
+  const char* listPorts;     // --list-ports
+  const char* interrupt;     // what cancels a run
+};
+const PlatformHelp& HelpForPlatform();
+
+// Writes text in the locale's encoding (the ANSI code page on Windows) to a
+// standard stream. A Windows console gets it through its wide-character API,
+// so that Korean shows whatever the console's own code page is; a file or a
+// pipe gets the bytes as they are.
+void WriteText(std::FILE* stream, const std::string& text);
 
 }  // namespace vantor_cli

@@ -38,4 +38,17 @@ CCancelOnSignals::~CCancelOnSignals() {
 
 void SetDeviceForCom1(const std::string& device) { ::setenv("VANTOR_COM1", device.c_str(), 1); }
 
+void WriteText(std::FILE* stream, const std::string& text) { std::fputs(text.c_str(), stream); }
+
+const PlatformHelp& HelpForPlatform() {
+  static const PlatformHelp help{"Log/comm.log",
+                                 "                     environment variable VANTOR_COMn, else /dev/ttyS<n-1>\n",
+                                 "  --device PATH      run on this device instead of a COM port, e.g. a USB\n"
+                                 "                     cradle: /dev/ttyUSB0 or /dev/serial/by-id/usb-...\n",
+                                 "  --list-ports       print the serial devices present, one a line, with the COM\n"
+                                 "                     ports mapped to them and their /dev/serial/by-id names\n",
+                                 "SIGINT (Ctrl-C) or SIGTERM cancels the transfer (result -2).\n"};
+  return help;
+}
+
 }  // namespace vantor_cli

@@ -26,7 +26,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-std::string ExplainResult(int code, const vantor::TransferArgs& args, const std::string& device) {
+std::string ExplainResult(int code, const vantor::TransferArgs& args, const std::string& device, bool deviceGiven) {
   switch (code) {
     case VANTOR_SENT:
     case VANTOR_RECEIVED: return {};
@@ -35,8 +35,9 @@ std::string ExplainResult(int code, const vantor::TransferArgs& args, const std:
     case VANTOR_DEVICE_CANCEL: return "cancelled by the terminal";
     case VANTOR_PORT_ERROR: {
       const std::string problem = ports::OpenProblem(device);
-      return "COM" + std::to_string(args.portNo) + " is " + device +
-             ", which cannot be used: " + (problem.empty() ? "the device refused the line settings" : problem);
+      const std::string why = problem.empty() ? "the device refused the line settings" : problem;
+      if (deviceGiven) return device + " cannot be used: " + why;
+      return "COM" + std::to_string(args.portNo) + " is " + device + ", which cannot be used: " + why;
     }
     case VANTOR_RECV_DIR_ERROR:
       return "receive directory " + Quoted(args.recvDir) + ": " + DirProblem(args.recvDir, true);

@@ -10,7 +10,9 @@
 
 namespace vantor_cli {
 
-// device is the device the run used for its COM port. Empty for 1 and 2.
-std::string ExplainResult(int code, const vantor::TransferArgs& args, const std::string& device);
+// device is the device the run used for its COM port; deviceGiven says that
+// the user named it (--device), so the line speaks of it and not of the COM
+// port it stood in for. Empty for 1 and 2.
+std::string ExplainResult(int code, const vantor::TransferArgs& args, const std::string& device, bool deviceGiven);
 
 }  // namespace vantor_cli

@@ -1,7 +1,5 @@
 #include "list_ports.h"
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
@@ -34,8 +32,7 @@ void PrintPortList(std::FILE* out, const ports::DeviceRoots& roots) {
   for (int n = 1; n <= kPorts; ++n) {
     if (listed[n]) continue;
     const std::string device = vantor::DeviceForPort(ComName(n));
-    struct stat st {};
-    const char* note = ::stat(device.c_str(), &st) != 0 ? " (missing)" : "";
+    const char* note = ports::DevicePresent(device) ? "" : " (missing)";
     std::fprintf(out, "%s -> %s%s\n", ComName(n).c_str(), device.c_str(), note);
   }
 }

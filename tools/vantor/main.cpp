@@ -15,6 +15,7 @@
 #include "headless_window.h"
 #include "list_ports.h"
 #include "run_transfer.h"
+#include "text_codec.h"
 #include "version_block.h"
 
 namespace {
@@ -32,39 +33,41 @@ const char* kHelpUsage =
     "[--user-data TEXT]\n"
     "  or:  vantor --list-ports | --help | --version\n\n";
 
-const char* kHelp =
-    "Runs one transfer with a hand-held terminal on a COM port. The terminal leads: it\n"
-    "sends its data (stored in the receive directory) or fetches master files (from the\n"
-    "send directory). Progress goes to standard error; the log is Log/comm.log in the\n"
-    "current directory.\n"
-    "\n"
-    "  --recv-dir DIR     where data from the terminal is stored (must exist, writable)\n"
-    "  --send-dir DIR     where the files the terminal may fetch lie (must exist)\n"
-    "  --port N           COM port 1..4 (default 1); COMn is the device named by the\n"
-    "                     environment variable VANTOR_COMn, else /dev/ttyS<n-1>\n"
-    "  --device PATH      run on this device instead of a COM port, e.g. a USB\n"
-    "                     cradle: /dev/ttyUSB0 or /dev/serial/by-id/usb-...\n"
-    "  --list-ports       print the serial devices present, one a line, with the COM\n"
-    "                     ports mapped to them and their /dev/serial/by-id names\n"
-    "  --speed BPS        9600 14400 19200 38400 56000 57600 115200 128000 256000\n"
-    "                     (default 19200)\n"
-    "  --append           add received records to existing data files (default: replace)\n"
-    "  --user-data TEXT   written to USERDEF.INI in the send directory\n"
-    "\n"
-    "SIGINT (Ctrl-C) or SIGTERM cancels the transfer (result -2).\n"
-    "The last line of standard output is the result code; for every code but 1 and 2\n"
-    "one line on standard error says why (which directory, device or value):\n"
-    "   2  data sent to the terminal              exit status 0\n"
-    "   1  data received and stored               exit status 0\n"
-    "  -1  transfer error                         exit status 1\n"
-    "  -2  cancelled on the PC                    exit status 2\n"
-    "  -3  cancelled by the terminal              exit status 3\n"
-    "  -4  the COM port cannot be opened          exit status 4\n"
-    " -11  receive directory unusable             exit status 11\n"
-    " -12  send directory unusable                exit status 12\n"
-    " -13  port number outside 1..4               exit status 13\n"
-    " -14  speed not accepted                     exit status 14\n"
-    "Bad usage exits with status 64.\n";
+// The help text; the platform names its log, devices and interrupt.
+std::string HelpText() {
+  const vantor_cli::PlatformHelp& p = vantor_cli::HelpForPlatform();
+  return std::string(
+             "Runs one transfer with a hand-held terminal on a COM port. The terminal leads: it\n"
+             "sends its data (stored in the receive directory) or fetches master files (from the\n"
+             "send directory). Progress goes to standard error; the log is ") +
+         p.logPath +
+         " in the\n"
+         "current directory.\n"
+         "\n"
+         "  --recv-dir DIR     where data from the terminal is stored (must exist, writable)\n"
+         "  --send-dir DIR     where the files the terminal may fetch lie (must exist)\n"
+         "  --port N           COM port 1..4 (default 1); COMn is the device named by the\n" +
+         p.portDevice + p.deviceOption + p.listPorts +
+         "  --speed BPS        9600 14400 19200 38400 56000 57600 115200 128000 256000\n"
+         "                     (default 19200)\n"
+         "  --append           add received records to existing data files (default: replace)\n"
+         "  --user-data TEXT   written to USERDEF.INI in the send directory\n"
+         "\n" +
+         p.interrupt +
+         "The last line of standard output is the result code; for every code but 1 and 2\n"
+         "one line on standard error says why (which directory, device or value):\n"
+         "   2  data sent to the terminal              exit status 0\n"
+         "   1  data received and stored               exit status 0\n"
+         "  -1  transfer error                         exit status 1\n"
+         "  -2  cancelled on the PC                    exit status 2\n"
+         "  -3  cancelled by the terminal              exit status 3\n"
+         "  -4  the COM port cannot be opened          exit status 4\n"
+         " -11  receive directory unusable             exit status 11\n"
+         " -12  send directory unusable                exit status 12\n"
+         " -13  port number outside 1..4               exit status 13\n"
+         " -14  speed not accepted                     exit status 14\n"
+         "Bad usage exits with status 64.\n";
+}
 
 bool ParseInt(const char* text, int* out) {
   char* end = nullptr;
@@ -93,10 +96,10 @@ int main(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (opt == "--help" || opt == "-h") {
       std::fputs(kHelpUsage, stdout);
-      std::fputs(kHelp, stdout);
+      vantor_cli::WriteText(stdout, HelpText());
       return 0;
     } else if (opt == "--version") {
-      std::fputs(vantor::VersionText().c_str(), stdout);
+      vantor_cli::WriteText(stdout, vantor::Utf8ToLocalLossy(vantor::VersionText()));
       return 0;
     } else if (opt == "--list-ports") {
       vantor_cli::PrintPortList(stdout);
@@ -138,8 +141,8 @@ int main(int argc, char** argv) {
     code = vantor::RunTransfer(args, window, *line, clock);
   }
   const std::string why =
-      vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)));
-  if (!why.empty()) std::fprintf(stderr, "vantor: %s\n", why.c_str());
+      vantor_cli::ExplainResult(code, args, vantor::DeviceForPort("COM" + std::to_string(args.portNo)), !device.empty());
+  if (!why.empty()) vantor_cli::WriteText(stderr, "vantor: " + why + "\n");
   std::fflush(stderr);
   std::printf("%d\n", code);
   return code > 0 ? 0 : -code;

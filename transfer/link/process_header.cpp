@@ -125,6 +125,12 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
     WriteLog("Reserved File Name [" + name + "]");
     return false;
   }
+  // A temporary file that this run did not start is a leftover that could not
+  // be deleted, or data that waits to be stored: nothing is merged into it.
+  if (direction == DIR_HHT_TO_PC && m_announced.count(*path) == 0 && m_fileIO.TempMayExist(*path)) {
+    WriteLog("Leftover File [" + name + ".Tmp]");
+    return false;
+  }
   const long blockSize = ParseNumber(Field(r, kSohBlock, kSohBlockLen));
   if (direction == DIR_HHT_TO_PC && (blockSize < 1 || blockSize > kMaxBlockSize)) return false;
 
@@ -163,19 +169,22 @@ bool CSerialPort::AcceptSoh(const std::uint8_t* r) {
 
 void CSerialPort::HandleEot() {
   WriteLog("EOT");
-  // The first end answer is the promise that the data arrived: it is made
-  // only once the data is safe on the disk.
-  if (!m_hWndNotify->CommitReceived()) {
-    m_nResult = -1;
-    return;
-  }
   m_sendBuf.fill(0);
   const std::string answer = BuildEndAnswer();
   std::memcpy(m_sendBuf.data(), answer.data(), answer.size());
   int written = 0;
   for (int i = 0; i < kRepeatCount; ++i) {
     m_clock.Sleep(kRepeatPauseMs);
-    written = SendData(m_sendBuf.data(), kShortLen);
+    PrepareToSend();
+    // The first end answer is the promise that the data arrived: it is made
+    // only once the data is safe on the disk, and the data is committed only
+    // right before that answer's first byte leaves, so that a stop in the
+    // pauses before it finds nothing committed that the terminal was not told.
+    if (i == 0 && !m_hWndNotify->CommitReceived()) {
+      m_nResult = -1;
+      return;
+    }
+    written = WriteFrame(m_sendBuf.data(), kShortLen);
   }
   WriteLog("EOT Send Len = [" + std::to_string(written) + "]");
   m_nResult = m_nDirection == DIR_HHT_TO_PC ? 1 : 2;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "comm_log.h"
+#include "text_codec.h"
 
 namespace vantor {
 
@@ -56,9 +57,17 @@ void CSerialPort::JoinWatchThread() {
 void CSerialPort::PurgePort() { m_line.PurgeInput(); }
 
 int CSerialPort::SendData(const std::uint8_t* frame, int length) {
+  PrepareToSend();
+  return WriteFrame(frame, length);
+}
+
+void CSerialPort::PrepareToSend() {
   PurgePort();
   m_clock.Sleep(kWritePauseMs);
   m_recvBuf.fill(0);
+}
+
+int CSerialPort::WriteFrame(const std::uint8_t* frame, int length) {
   const int written = m_line.Write(frame, length, kWriteTimeoutMs);
   std::string shown(reinterpret_cast<const char*>(frame), static_cast<std::size_t>(length));
   shown.resize(std::strlen(shown.c_str()));
@@ -115,7 +124,9 @@ void CSerialPort::CommWatchThread() {
     if (!m_bWatchRun) break;
     if (event == CComLine::Event::Failed) {
       // A line that hung up stays hung up: report it once and stop waiting,
-      // rather than wake up for it again and again.
+      // rather than wake up for it again and again. A line that failed
+      // otherwise says why.
+      if (const ComError why = m_line.Failure()) WriteLog("Port Error: " + LocalToCp949Lossy(why.message));
       m_hWndNotify->SendPortFailed();
       break;
     }

@@ -73,6 +73,10 @@ class CSerialPort {
   // the write failed or did not complete within 1000 ms.
   int SendData(const std::uint8_t* frame, int length);
   int SendData(const std::string& frame);
+  // SendData's two halves: the purge and the pause before a write, and the
+  // write with its log entry (HandleEot commits between them).
+  void PrepareToSend();
+  int WriteFrame(const std::uint8_t* frame, int length);
   // Reads up to count bytes that are arriving; returns 0 at once when nothing
   // is queued. A piece that stops short is handed back kReadIntervalMs after
   // its last byte.

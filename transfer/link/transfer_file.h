@@ -29,6 +29,9 @@ class CTransferFile {
   // block is either stored whole or not at all.
   bool AppendToTemp(const std::string& path, const std::uint8_t* data, int length) const;
 
+  // True when path + ".Tmp" is there, or when that cannot be told.
+  bool TempMayExist(const std::string& path) const { return m_fs.Exists(path + ".Tmp").kind != FileKind::None; }
+
   // Appends text and CR LF to a list file (created when missing); a list that
   // cannot be written is skipped, as nothing in the system reads it back.
   void AppendLine(const std::string& path, const std::string& text) const;

@@ -47,6 +47,9 @@ class CComLine {
   virtual int Write(const std::uint8_t* buf, int len, int timeoutMs) = 0;
   // Discards received input and ends a pending Read; output is never discarded.
   virtual void PurgeInput() = 0;
+  // Why WaitEvent said Failed, when the line did not simply hang up (a driver
+  // whose waits keep failing); empty otherwise. Asked on the watch thread.
+  virtual ComError Failure() const { return {}; }
 };
 
 // The platform's COM port (com_line_posix.cpp on POSIX systems).

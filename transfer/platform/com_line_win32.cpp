@@ -16,6 +16,15 @@ constexpr DWORD kQueueSize = 5020;
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr DWORD kPurgeInput = PURGE_RXABORT | PURGE_RXCLEAR;
 constexpr DWORD kCloseDrainMs = 1000;
+// WaitForInput's results besides an event mask.
+constexpr long kLineFailed = -1;
+constexpr long kWaitFailed = -2;
+// A wait that fails at once is retried after a pause that doubles from the
+// first to the longest; when the waits have failed for the limit without
+// anything arriving in between, the line counts as failed.
+constexpr DWORD kFailedWaitFirstPauseMs = 10;
+constexpr DWORD kFailedWaitLongestPauseMs = 200;
+constexpr DWORD kFailedWaitLimitMs = 10000;
 
 // what + ": " + the system's text for the calling thread's last error.
 ComError Win32Error(const std::string& what) {
@@ -69,15 +78,18 @@ ComError CWin32ComLine::Open(const std::string& portName, int speed) {
   if (!m_waitEvent || !m_readEvent || !m_writeEvent || !m_wakeEvent) return Win32Error("CreateEvent");
   m_port.Reset(CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr));
-  if (!m_port) return Win32Error(portName);
+  // The reason names the device; the caller names the port.
+  if (!m_port) return Win32Error(device);
   ComError err = Configure(speed);
   if (err) {
-    err.message = portName + ": " + err.message;
+    err.message = device + ": " + err.message;
     Restore();
     m_port.Reset();
     return err;
   }
   m_writePending = false;
+  m_waitFailing = false;
+  m_failure = {};
   m_failed = false;
   m_closed = false;
   return {};
@@ -164,7 +176,15 @@ void CWin32ComLine::Close() {
     GetOverlappedResult(port, &m_ovWrite, &n, TRUE);
     m_writePending = false;
   }
-  PurgeComm(port, kPurgeAll);
+  // Input only: what was written and has not been read on the other side yet
+  // (the last end answers) must still reach the terminal. Over a pseudo-
+  // terminal Wine turns an output purge into a flush of what the terminal has
+  // not read. FlushFileBuffers is no drain there either (Wine discards the
+  // output of a serial handle on it); the time-limited drain above is.
+  DWORD errors = 0;
+  COMSTAT stat{};
+  const bool stuck = !ClearCommError(port, &errors, &stat) || stat.cbOutQue > 0;
+  PurgeComm(port, stuck ? kPurgeAll : kPurgeInput);
   Restore();
   m_port.Reset();
 }
@@ -196,28 +216,60 @@ void CWin32ComLine::EndPendingWait() {
 long CWin32ComLine::WaitForInput(DWORD waitMs, bool* woken) {
   const HANDLE port = m_port.Get();
   DWORD mask = 0;
-  ResetOverlapped(m_ovWait, m_waitEvent);
-  if (WaitCommEvent(port, &mask, &m_ovWait)) return static_cast<long>(mask);
-  if (GetLastError() != ERROR_IO_PENDING) return -1;
-  // Bytes that arrived before the wait was armed raise no event: look at the
-  // queue once the wait is armed, so that none is missed.
   DWORD errors = 0;
   COMSTAT stat{};
+  ResetOverlapped(m_ovWait, m_waitEvent);
+  if (WaitCommEvent(port, &mask, &m_ovWait)) {
+    if ((mask & EV_RXCHAR) != 0) return static_cast<long>(mask);
+    m_waitError = {ERROR_GEN_FAILURE, "the wait ends at once without an event"};
+    return kWaitFailed;
+  }
+  if (GetLastError() != ERROR_IO_PENDING) {
+    m_waitError = LastSystemError();
+    return ClearCommError(port, &errors, &stat) ? kWaitFailed : kLineFailed;
+  }
+  // Bytes that arrived before the wait was armed raise no event: look at the
+  // queue once the wait is armed, so that none is missed.
   const bool queueKnown = ClearCommError(port, &errors, &stat) != 0;
   DWORD waited = WAIT_OBJECT_0 + 2;  // "not waited": the queue decided
   if (queueKnown && stat.cbInQue == 0) {
     const HANDLE handles[2] = {m_waitEvent.Get(), m_wakeEvent.Get()};
     waited = WaitForMultipleObjects(2, handles, FALSE, waitMs);
   }
-  if (waited != WAIT_OBJECT_0) EndPendingWait();
+  const bool endedHere = waited != WAIT_OBJECT_0;  // woken, timed out, or input queued
+  if (endedHere) EndPendingWait();
   DWORD n = 0;
   const bool completed = GetOverlappedResult(port, &m_ovWait, &n, TRUE) != 0;
   const DWORD err = completed ? 0 : GetLastError();
   if (waited == WAIT_OBJECT_0 + 1) *woken = true;
-  if (!queueKnown) return -1;
+  if (!queueKnown) return kLineFailed;
   if (stat.cbInQue > 0) return EV_RXCHAR;
-  if (completed) return static_cast<long>(mask);
-  return err == ERROR_OPERATION_ABORTED ? 0 : -1;
+  if (completed && (mask & EV_RXCHAR) != 0) return static_cast<long>(mask);
+  if (completed || err == ERROR_OPERATION_ABORTED) {
+    if (endedHere) return 0;
+    // The wait ended by itself with nothing to tell: a driver whose wait
+    // fails (Wine over a pseudo-terminal without modem lines does this).
+    m_waitError = completed ? SysError{ERROR_GEN_FAILURE, "the wait ends at once without an event"}
+                            : SysError{static_cast<int>(err), SystemErrorText(static_cast<int>(err))};
+    return kWaitFailed;
+  }
+  return kLineFailed;
+}
+
+bool CWin32ComLine::PauseAfterFailedWait(DWORD maxMs, bool* woken) {
+  if (!m_waitFailing) {
+    m_waitFailing = true;
+    m_waitFailingSince = SteadyClock::now();
+    m_failedWaitPauseMs = kFailedWaitFirstPauseMs;
+  }
+  if (MsSince(m_waitFailingSince) >= kFailedWaitLimitMs) {
+    m_failure = {m_waitError.code, "WaitCommEvent keeps failing: " + m_waitError.message};
+    m_failed = true;
+    return false;
+  }
+  if (WaitForSingleObject(m_wakeEvent.Get(), std::min(m_failedWaitPauseMs, maxMs)) == WAIT_OBJECT_0) *woken = true;
+  m_failedWaitPauseMs = std::min(m_failedWaitPauseMs * 2, kFailedWaitLongestPauseMs);
+  return true;
 }
 
 CComLine::Event CWin32ComLine::WaitEvent() {
@@ -228,14 +280,30 @@ CComLine::Event CWin32ComLine::WaitEvent() {
     bool woken = false;
     const long mask = WaitForInput(INFINITE, &woken);
     if (m_closed || woken) return Event::Woken;
-    if (mask < 0) {
+    if (mask == kLineFailed) {
       m_failed = true;
       return Event::Failed;
     }
-    if ((mask & EV_RXCHAR) != 0) return Event::RxChar;
-    // A wake-up without EV_RXCHAR (the mask was changed): wait again.
+    if (mask == kWaitFailed) {
+      // Never wait again at once: pause, then look at the queue, which tells
+      // of input also when the driver's wait does not.
+      if (!PauseAfterFailedWait(INFINITE, &woken)) return Event::Failed;
+      if (m_closed || woken) return Event::Woken;
+      DWORD errors = 0;
+      COMSTAT stat{};
+      if (!ClearCommError(m_port.Get(), &errors, &stat)) {
+        m_failed = true;
+        return Event::Failed;
+      }
+      if (stat.cbInQue == 0) continue;
+    }
+    if (mask != kWaitFailed && (mask & EV_RXCHAR) == 0) continue;  // the mask was changed: wait again
+    m_waitFailing = false;
+    return Event::RxChar;
   }
 }
+
+ComError CWin32ComLine::Failure() const { return m_failure; }
 
 int CWin32ComLine::ReadQueued(std::uint8_t* buf, int count) {
   const HANDLE port = m_port.Get();
@@ -286,11 +354,14 @@ int CWin32ComLine::Read(std::uint8_t* buf, int count, int timeoutMs) {
     const DWORD left = MsLeft(interval, lastByte);
     if (left == 0) break;
     bool woken = false;
-    if (WaitForInput(left, &woken) < 0) {
+    const long mask = WaitForInput(left, &woken);
+    if (mask == kLineFailed) {
       m_failed = true;
       break;
     }
+    if (mask == kWaitFailed && !PauseAfterFailedWait(left, &woken)) break;
   }
+  if (got > 0) m_waitFailing = false;
   return got;
 }
 

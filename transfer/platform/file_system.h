@@ -20,11 +20,15 @@
 
 namespace vantor {
 
-enum class FileKind { None, Regular, Directory, Other };
+// Unknown: the check itself failed (a disk error, a refused permission), so
+// the caller cannot tell whether anything is there; error says why. A failed
+// check is never an answer of "nothing there".
+enum class FileKind { None, Regular, Directory, Other, Unknown };
 
 struct FileStatus {
   FileKind kind = FileKind::None;
   std::int64_t size = 0;
+  SysError error;  // set when kind is Unknown
 };
 
 enum class OpenMode {
@@ -56,10 +60,12 @@ class CFileSystem {
 
   // nullptr on failure, with the reason in *error when error is given.
   virtual std::unique_ptr<CFile> Open(const std::string& path, OpenMode mode, SysError* error = nullptr) = 0;
-  // What path names, following links; kind None when nothing is there.
+  // What path names, following links; kind None only when nothing is there.
   virtual FileStatus Status(const std::string& path) = 0;
-  // True when anything is there under that name, a dangling link included.
-  virtual bool Exists(const std::string& path) = 0;
+  // Whether anything is there under that name, a dangling link included:
+  // kind None when nothing is, Unknown when the check failed, otherwise Other
+  // (what it is is not looked at).
+  virtual FileStatus Exists(const std::string& path) = 0;
   virtual SysError Remove(const std::string& path) = 0;
   // Gives `from` the name `to`, replacing what `to` named in one step: at every
   // instant `to` names the old file or the new one.
@@ -68,8 +74,13 @@ class CFileSystem {
   // The names in a directory, without "." and "..", in no particular order.
   virtual SysError ListDirectory(const std::string& dir, std::vector<std::string>* names) = 0;
   // Returns when the directory's entries (files created, renamed or removed in
-  // it) have reached the disk.
+  // it) have reached the disk; an error when that could not be done.
   virtual SysError FlushDirectory(const std::string& dir) = 0;
+  // True where a directory's entries reach the disk in the order they were
+  // changed, each change no later than the next flush of any file (a journal
+  // such as NTFS's), so that FlushDirectory is not needed for them (and often
+  // cannot be done); false where only FlushDirectory makes them durable.
+  virtual bool NamesFollowFileFlushes() = 0;
   // True when dir is a directory in which this process may create files.
   virtual bool CanWriteIn(const std::string& dir) = 0;
 };
@@ -77,6 +88,12 @@ class CFileSystem {
 // The separator the library puts between a directory and a name: '/' on POSIX
 // systems, '\\' on Windows.
 extern const char kDirSeparator;
+
+// Where the platform's file system reports a call that had to be tried again
+// (on Windows, a file held for a moment by a scanner or an indexer); the
+// library points it at its log. nullptr: not reported.
+using FileRetryNote = void (*)(const std::string& text);
+void SetFileRetryNote(FileRetryNote note);
 
 // The platform's file system (file_system_posix.cpp on POSIX systems).
 CFileSystem& SystemFileSystem();

@@ -72,6 +72,13 @@ class PosixFile final : public CFile {
   UniqueFd m_fd;
 };
 
+// After a failed stat: nothing there, or a check that failed (EIO, EACCES on
+// the way, ...), which says nothing about the name.
+FileStatus Missing() {
+  if (errno == ENOENT || errno == ENOTDIR) return {};
+  return {FileKind::Unknown, 0, LastSystemError()};
+}
+
 class PosixFileSystem final : public CFileSystem {
  public:
   std::unique_ptr<CFile> Open(const std::string& path, OpenMode mode, SysError* error) override {
@@ -91,16 +98,18 @@ class PosixFileSystem final : public CFileSystem {
 
   FileStatus Status(const std::string& path) override {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return {};
+    if (path.empty()) return {};
+    if (::stat(path.c_str(), &st) != 0) return Missing();
     const FileKind kind = S_ISREG(st.st_mode)   ? FileKind::Regular
                           : S_ISDIR(st.st_mode) ? FileKind::Directory
                                                 : FileKind::Other;
-    return {kind, static_cast<std::int64_t>(st.st_size)};
+    return {kind, static_cast<std::int64_t>(st.st_size), {}};
   }
 
-  bool Exists(const std::string& path) override {
+  FileStatus Exists(const std::string& path) override {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    if (::lstat(path.c_str(), &st) != 0) return Missing();
+    return {FileKind::Other, 0, {}};
   }
 
   SysError Remove(const std::string& path) override {
@@ -137,6 +146,8 @@ class PosixFileSystem final : public CFileSystem {
     return {};
   }
 
+  bool NamesFollowFileFlushes() override { return false; }
+
   bool CanWriteIn(const std::string& dir) override {
     return Status(dir).kind == FileKind::Directory && ::access(dir.c_str(), W_OK | X_OK) == 0;
   }
@@ -145,6 +156,10 @@ class PosixFileSystem final : public CFileSystem {
 }  // namespace
 
 const char kDirSeparator = '/';
+
+// POSIX file calls are not refused for a moment by other programs: nothing
+// is tried again, and there is nothing to note.
+void SetFileRetryNote(FileRetryNote) {}
 
 CFileSystem& SystemFileSystem() {
   static PosixFileSystem fs;

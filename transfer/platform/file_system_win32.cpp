@@ -5,8 +5,18 @@
 // name that does not convert is refused rather than guessed.
 //
 // Flushes are FlushFileBuffers; a file is replaced in one step with
-// MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), which also
-// returns only when the rename is on the disk.
+// MoveFileExW(MOVEFILE_REPLACE_EXISTING). A rename within a volume is not made
+// durable by MOVEFILE_WRITE_THROUGH (that covers moves done as copy and
+// delete): NTFS journals names in order and writes its journal at the next
+// flush of any file, which is what NamesFollowFileFlushes tells the library.
+// A directory is flushed only when it can be opened for that; a flush that
+// did not happen is reported as an error.
+//
+// A scanner or indexer that opens a file just written makes CreateFileW,
+// MoveFileExW and DeleteFileW fail for a moment (a sharing or lock violation,
+// or access denied while the file is held): those calls are tried again a few
+// times with a pause that grows each time, and the log says when that was
+// needed.
 #include <windows.h>
 
 #include <algorithm>
@@ -46,6 +56,54 @@ SysError BadName(const std::string& path) {
 }
 
 SysError Failed() { return LastSystemError(); }
+
+// The errors another program holding a file for a moment gives.
+bool IsTransient(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+FileRetryNote g_retryNote = nullptr;
+
+void Note(const std::string& text) {
+  // The note goes to the log, which is written through this file system: a
+  // log file held by another program must not note its own retries.
+  static thread_local bool inside = false;
+  if (g_retryNote == nullptr || inside) return;
+  inside = true;
+  g_retryNote(text);
+  inside = false;
+}
+
+constexpr int kTransientTries = 10;
+constexpr DWORD kTransientPauseStepMs = 25;
+
+// Runs call (a Win32 call that returns true on success) until it succeeds,
+// fails for a lasting reason, or has failed kTransientTries times; the pause
+// before try n is 25 n ms (about 1.1 s in all). GetLastError is left as the
+// last try set it.
+template <typename Call>
+bool WithRetries(const char* what, const std::string& path, Call call) {
+  for (int n = 1;; ++n) {
+    if (call()) {
+      if (n > 1) Note(std::string(what) + " [" + path + "]: done at try " + std::to_string(n) + ", the file was held");
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (!IsTransient(error) || n == kTransientTries) {
+      if (n > 1) Note(std::string(what) + " [" + path + "]: failed " + std::to_string(n) + " times");
+      SetLastError(error);
+      return false;
+    }
+    Sleep(kTransientPauseStepMs * static_cast<DWORD>(n));
+  }
+}
+
+// After a failed attribute query: nothing there, or a check that failed.
+FileStatus Missing() {
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) return {};
+  return {FileKind::Unknown, 0, {static_cast<int>(error), SystemErrorText(static_cast<int>(error))}};
+}
 
 class Win32File final : public CFile {
  public:
@@ -135,7 +193,12 @@ class Win32FileSystem final : public CFileSystem {
     }
     // Shared like a POSIX file: others may read, write, rename or remove it.
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    CWinHandle handle(CreateFileW(name->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CWinHandle handle;
+    WithRetries("CreateFile", path, [&] {
+      handle =
+          CWinHandle(CreateFileW(name->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+      return handle.Valid();
+    });
     if (!handle) {
       if (error != nullptr) *error = Failed();
       return nullptr;
@@ -146,22 +209,25 @@ class Win32FileSystem final : public CFileSystem {
   FileStatus Status(const std::string& path) override {
     const std::optional<std::wstring> name = Wide(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!name || name->empty() || !GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data)) return {};
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {FileKind::Directory, 0};
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return {FileKind::Other, 0};
+    if (!name || name->empty()) return {};
+    if (!GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data)) return Missing();
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {FileKind::Directory, 0, {}};
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return {FileKind::Other, 0, {}};
     const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return {FileKind::Regular, size};
+    return {FileKind::Regular, size, {}};
   }
 
-  bool Exists(const std::string& path) override {
+  FileStatus Exists(const std::string& path) override {
     const std::optional<std::wstring> name = Wide(path);
-    return name && !name->empty() && GetFileAttributesW(name->c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!name || name->empty()) return {};
+    if (GetFileAttributesW(name->c_str()) == INVALID_FILE_ATTRIBUTES) return Missing();
+    return {FileKind::Other, 0, {}};
   }
 
   SysError Remove(const std::string& path) override {
     const std::optional<std::wstring> name = Wide(path);
     if (!name) return BadName(path);
-    if (!DeleteFileW(name->c_str())) return Failed();
+    if (!WithRetries("DeleteFile", path, [&] { return DeleteFileW(name->c_str()) != 0; })) return Failed();
     return {};
   }
 
@@ -169,7 +235,11 @@ class Win32FileSystem final : public CFileSystem {
     const std::optional<std::wstring> a = Wide(from), b = Wide(to);
     if (!a) return BadName(from);
     if (!b) return BadName(to);
-    if (!MoveFileExW(a->c_str(), b->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Failed();
+    if (!WithRetries("MoveFileEx", from, [&] {
+          return MoveFileExW(a->c_str(), b->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        })) {
+      return Failed();
+    }
     return {};
   }
 
@@ -208,15 +278,17 @@ class Win32FileSystem final : public CFileSystem {
     if (Status(dir.empty() ? "." : dir).kind != FileKind::Directory) {
       return {ERROR_PATH_NOT_FOUND, SystemErrorText(ERROR_PATH_NOT_FOUND)};
     }
-    // NTFS journals directory entries, and renames are written through
-    // (MOVEFILE_WRITE_THROUGH). Flushing the directory itself needs write
-    // access to it, which a user often lacks: tried, and not required.
+    // Flushing a directory needs write access to it, which a user often
+    // lacks; the library does not rely on it here (NamesFollowFileFlushes),
+    // but a flush that did not happen is never reported as done.
     CWinHandle handle(CreateFileW(name->c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle) FlushFileBuffers(handle.Get());
+    if (!handle || !FlushFileBuffers(handle.Get())) return Failed();
     return {};
   }
+
+  bool NamesFollowFileFlushes() override { return true; }
 
   bool CanWriteIn(const std::string& dir) override {
     if (Status(dir).kind != FileKind::Directory) return false;
@@ -236,6 +308,8 @@ class Win32FileSystem final : public CFileSystem {
 }  // namespace
 
 const char kDirSeparator = '\\';
+
+void SetFileRetryNote(FileRetryNote note) { g_retryNote = note; }
 
 CFileSystem& SystemFileSystem() {
   static Win32FileSystem fs;

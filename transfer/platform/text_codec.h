@@ -21,5 +21,8 @@ std::string Cp949ToUtf8Lossy(std::string_view cp949);
 // cannot be converted are kept as they are.
 std::string Cp949ToLocalLossy(std::string_view cp949);
 std::string LocalToCp949Lossy(std::string_view local);
+// Texts handed to a caller or a console as narrow strings: the locale's
+// encoding, which is the ANSI code page on Windows.
+std::string Utf8ToLocalLossy(std::string_view utf8);
 
 }  // namespace vantor

@@ -68,4 +68,6 @@ std::string Cp949ToLocalLossy(std::string_view cp949) { return ConvertLossy(Loca
 
 std::string LocalToCp949Lossy(std::string_view local) { return ConvertLossy("CP949", LocalCodeset(), local); }
 
+std::string Utf8ToLocalLossy(std::string_view utf8) { return ConvertLossy(LocalCodeset(), "UTF-8", utf8); }
+
 }  // namespace vantor

@@ -83,4 +83,6 @@ std::string Cp949ToLocalLossy(std::string_view cp949) { return ConvertLossy(GetA
 
 std::string LocalToCp949Lossy(std::string_view local) { return ConvertLossy(kCp949, GetACP(), local); }
 
+std::string Utf8ToLocalLossy(std::string_view utf8) { return ConvertLossy(GetACP(), CP_UTF8, utf8); }
+
 }  // namespace vantor

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kMagic = "VANTOR2-COMMIT 1\n";
 constexpr std::size_t kMaxEntries = 100000;
+constexpr std::int64_t kMaxRecordSize = 64 << 20;
 
 // Reads a decimal number (with an optional "-") up to `stop`.
 bool TakeNumber(std::string_view& in, char stop, std::int64_t* out) {
@@ -25,6 +26,35 @@ bool TakeText(std::string_view& in, std::string_view text) {
   if (!in.starts_with(text)) return false;
   in.remove_prefix(text.size());
   return true;
+}
+
+FoundRecord ReadOne(CFileSystem& fs, const std::string& path) {
+  FoundRecord r;
+  r.path = path;
+  const FileStatus there = fs.Exists(path);
+  if (there.kind == FileKind::None) return r;
+  r.kind = FoundRecord::Unreadable;
+  r.err = there.error;
+  if (there.kind == FileKind::Unknown) return r;
+  std::unique_ptr<CFile> f = fs.Open(path, OpenMode::Read, &r.err);
+  std::int64_t size = 0;
+  if (!f || (r.err = f->Size(&size))) return r;
+  if (size > kMaxRecordSize) {
+    r.kind = FoundRecord::Damaged;
+    return r;
+  }
+  std::string text(static_cast<std::size_t>(size), '\0');
+  std::size_t got = 0;
+  if ((r.err = f->Read(text.data(), text.size(), &got))) return r;
+  text.resize(got);
+  if (text.empty()) {
+    r.kind = FoundRecord::None;
+    return r;
+  }
+  std::optional<CommitRecord> record = ParseCommitRecord(text);
+  r.kind = record ? FoundRecord::Found : FoundRecord::Damaged;
+  if (record) r.record = std::move(*record);
+  return r;
 }
 
 }  // namespace
@@ -73,6 +103,14 @@ std::optional<CommitRecord> ParseCommitRecord(std::string_view in) {
   }
   if (in != "END\n") return std::nullopt;
   return record;
+}
+
+FoundRecord ReadCommitRecord(CFileSystem& fs, const std::string& dir) {
+  FoundRecord r = ReadOne(fs, dir + kCommitRecordName);
+  if (r.kind != FoundRecord::None) return r;
+  FoundRecord n = ReadOne(fs, dir + kCommitRecordNewName);
+  if (n.kind == FoundRecord::Damaged) n.kind = FoundRecord::None;
+  return n;
 }
 
 }  // namespace vantor

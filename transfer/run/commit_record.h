@@ -1,8 +1,9 @@
 #pragma once
 // The commit record of a receive run: a small file in the receive directory,
-// written (flushed, renamed into place, directory flushed) just before the PC
-// gives the terminal its first end answer, after which the terminal erases its
-// data. It names every data file the run received, whether its temporary file
+// written as "<name>.new" (flushed, its name made durable) and then renamed
+// into place just before the PC gives the terminal its first end answer, after
+// which the terminal erases its data. A whole ".new" counts as the record. It names every data file the run received,
+// whether its temporary file
 // ("<name>.Tmp") holds data, the mode, and in append mode the data file's length
 // before this run, so that storing the data can be cut at any instant and
 // redone with the same result.
@@ -22,6 +23,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "file_system.h"
 
 namespace vantor {
 
@@ -47,5 +50,23 @@ std::string FormatCommitRecord(const CommitRecord& record);
 // nullopt for anything that is not a whole, well-formed record with plain
 // names, so that a damaged record can never name a file outside the directory.
 std::optional<CommitRecord> ParseCommitRecord(std::string_view text);
+
+// A commit record as found in a receive directory.
+struct FoundRecord {
+  enum Kind {
+    None,        // none: nothing is committed (an empty record is a commit taken back)
+    Found,       // a whole record
+    Unreadable,  // a call failed: what it says cannot be known now
+    Damaged,     // read, but not a record: which files it named cannot be known ever
+  } kind = None;
+  std::string path;  // the record, or its ".new" when only that one is whole
+  CommitRecord record;
+  SysError err;
+};
+
+// The record of dir (ending in the separator): under its own name first; a
+// whole ".new" when there is none (a commit whose rename did not reach the
+// disk). A ".new" that is not whole never held, and counts as none.
+FoundRecord ReadCommitRecord(CFileSystem& fs, const std::string& dir);
 
 }  // namespace vantor

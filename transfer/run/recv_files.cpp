@@ -1,5 +1,6 @@
-// Storing received data: the records of each temporary file go into its data
-// file, as the commit record says.
+// Storing one committed temporary file: its records go into its data file,
+// as its entry in the commit record says (recv_commit.cpp tells the whole
+// story).
 #include "recv_files.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 
 #include "comm_log.h"
 #include "commit_record.h"
-#include "korean_texts.h"
 #include "recv_store.h"
 #include "text_codec.h"
 
@@ -68,11 +68,6 @@ long CopyRecords(CFile& in, CFile& out, long recordLength, SysError* error) {
   }
 }
 
-void LogKept(const char* what, const std::string& path, const SysError& err, const std::string& kept) {
-  WriteLog(std::string(what) + " [" + LocalToCp949Lossy(path) + "]: " + err.message + ", data kept in " +
-           LocalToCp949Lossy(kept));
-}
-
 // Where the records go: the data file itself (append mode, cut back to its
 // length before the run) or a file beside it that replaces it at the end.
 class DataTarget {
@@ -91,8 +86,8 @@ class DataTarget {
       if ((err = m_file->Size(&size))) return err;
       // Done once already and cut short: take back this run's records.
       const std::int64_t before = std::max<std::int64_t>(m_entry.before, 0);
-      if (size > before) err = m_file->Truncate(before);
       m_keep = std::min(size, before);
+      if (size > before) err = m_file->Truncate(before);
       return err;
     }
     m_file = m_fs.Open(m_dataPath + ".Tmp.new", OpenMode::Replace, &err);
@@ -105,12 +100,22 @@ class DataTarget {
     if (m_append) return {};
     return m_fs.Rename(m_dataPath + ".Tmp.new", m_dataPath);
   }
-  void Abandon() {
-    // Only what this run wrote is taken back: when the data file's length was
-    // never learnt, nothing was written to it either.
-    if (m_append && m_file && m_keep >= 0) m_file->Truncate(m_keep);
+  // Takes back what this run wrote. In append mode the cut back is flushed:
+  // a data file that still held the records after a power cut, while the log
+  // says they were not stored, would get them twice when they are stored
+  // again. An error when that could not be made sure of.
+  SysError Abandon() {
+    SysError err;
+    // When the data file's length was never learnt, nothing was written to it.
+    std::int64_t size = 0;
+    if (m_append && m_file && m_keep >= 0 && (m_file->Size(&size) || size != m_keep)) {
+      if (!(err = m_file->Truncate(m_keep))) err = m_file->Flush();
+    }
     m_file.reset();
+    // A replacement left behind is rewritten by the next try and removed by
+    // the next start's cleanup.
     if (!m_append) m_fs.Remove(m_dataPath + ".Tmp.new");
+    return err;
   }
 
  private:
@@ -122,76 +127,83 @@ class DataTarget {
   std::int64_t m_keep = -1;  // append mode: the length to cut back to; -1 until known
 };
 
-// Stores one entry. Returns true when its temporary file is done with (stored,
-// or set aside), false when it stays where it is (even setting it aside
-// failed), so that nobody removes it.
-bool StoreOne(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
-  const std::string& tmpName = entry.tmpName;
-  const std::string tmpPath = dir + tmpName;
-  const std::string dataPath = dir + entry.DataName();
+// Why one try to store a file failed.
+struct StoreError {
+  const char* what = nullptr;  // "File Open Error" or "File Write Error"; nullptr: stored
+  std::string path;
   SysError err;
-  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &err);
-  if (!in) {
-    WriteLog("File Open Error [" + LocalToCp949Lossy(tmpPath) + "]: " + err.message);
-    return false;
-  }
+  bool cutBackUnsure = false;  // append mode: the data file may still hold some of the records
+};
+
+// One try: the records of the temporary file into the data file.
+StoreError StoreOnce(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
+  const std::string tmpPath = dir + entry.tmpName;
+  const std::string dataPath = dir + entry.DataName();
+  StoreError failed;
+  std::unique_ptr<CFile> in = fs.Open(tmpPath, OpenMode::Read, &failed.err);
+  if (!in) return {"File Open Error", tmpPath, failed.err, false};
   DataTarget out(fs, dataPath, entry, append);
-  if ((err = out.Open())) {
-    out.Abandon();
-    in.reset();
-    const std::string kept = SetAside(fs, dir, tmpName);
-    LogKept("File Open Error", dataPath, err, kept);
-    return kept != tmpName;
+  if (SysError err = out.Open()) {
+    const bool unsure = static_cast<bool>(out.Abandon());
+    return {"File Open Error", dataPath, err, unsure};
   }
+  SysError err;
   const long recordLength = RecordLength(*in, &err);
   long records = -1;
   if (recordLength >= 0) {
-    WriteLog("File name = [" + LocalToCp949Lossy(tmpName) + "], Record Length = [" + std::to_string(recordLength) +
-             "]");
+    WriteLog("File name = [" + LocalToCp949Lossy(entry.tmpName) + "], Record Length = [" +
+             std::to_string(recordLength) + "]");
     if (!(err = in->Seek(0))) records = CopyRecords(*in, out.File(), recordLength, &err);
   }
   if (records >= 0) err = out.Finish();
   if (records < 0 || err) {
-    // Disk full or similar: take back what was written and keep the data.
-    out.Abandon();
-    in.reset();
-    const std::string kept = SetAside(fs, dir, tmpName);
-    LogKept("File Write Error", dataPath, err, kept);
-    return kept != tmpName;
+    const bool unsure = static_cast<bool>(out.Abandon());
+    return {"File Write Error", dataPath, err, unsure};
   }
   WriteLog("FileName = [" + LocalToCp949Lossy(dataPath) + "], Num of Delete = [" + std::to_string(records) + "]");
-  return true;
+  return {};
 }
+
+// Tries within one run: a call that failed once (a file held for a moment, a
+// flaky stick) often goes through the next time.
+constexpr int kStoreTries = 3;
 
 }  // namespace
 
-std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
-  std::string name = tmpName + ".unsaved";
-  for (int i = 1; fs.Exists(dir + name); ++i) name = tmpName + ".unsaved." + std::to_string(i);
-  if (fs.Rename(dir + tmpName, dir + name)) return tmpName;
-  return name;
+FileStored StoreFile(CFileSystem& fs, const std::string& dir, const CommitEntry& entry, bool append) {
+  StoreError failed;
+  for (int i = 0; i < kStoreTries; ++i) {
+    failed = StoreOnce(fs, dir, entry, append);
+    if (failed.what == nullptr) return FileStored::Stored;
+  }
+  const std::string where = std::string("[") + LocalToCp949Lossy(failed.path) + "]: " + failed.err.message;
+  // Only a name taken by something that is not a file is a lasting reason:
+  // a full disk, a refused permission or an I/O error may be gone at the next
+  // start, which tries again.
+  const FileKind in = fs.Status(dir + entry.DataName()).kind;
+  if (!failed.cutBackUnsure && (in == FileKind::Directory || in == FileKind::Other)) {
+    const std::string kept = SetAside(fs, dir, entry.tmpName);
+    if (!kept.empty()) {
+      WriteLog(std::string(failed.what) + " " + where + ", data kept in " + LocalToCp949Lossy(kept));
+      return FileStored::SetAside;
+    }
+  }
+  WriteLog(std::string(failed.what) + " " + where + ", data kept in " + LocalToCp949Lossy(entry.tmpName) +
+           " and stored at the next start");
+  return FileStored::Kept;
 }
 
-std::vector<std::string> StoreEntries(CFileSystem& fs, const std::string& dir, const CommitRecord& record) {
-  std::vector<std::string> done;
-  for (const CommitEntry& entry : record.entries) {
-    const std::string dataPath = dir + entry.DataName();
-    if (!entry.hasTmp) {
-      // The terminal sent the file without data: in replace mode it replaces
-      // the data file with nothing, as it always has.
-      if (!record.append && fs.Status(dataPath).kind == FileKind::Regular) fs.Remove(dataPath);
-      continue;
-    }
-    // A temporary file that is gone was stored before the run was cut short.
-    if (!fs.Exists(dir + entry.tmpName)) continue;
-    if (entry.DataName().empty()) {  // ".Tmp": no data file can be named after it
-      WriteLog("File name = [" + LocalToCp949Lossy(entry.tmpName) + "], skipped: no data file name");
-      done.push_back(entry.tmpName);
-      continue;
-    }
-    if (StoreOne(fs, dir, entry, record.append)) done.push_back(entry.tmpName);
+std::string SetAside(CFileSystem& fs, const std::string& dir, const std::string& tmpName) {
+  std::string name = tmpName + ".unsaved";
+  for (int i = 1;; ++i) {
+    const FileKind there = fs.Exists(dir + name).kind;
+    if (there == FileKind::None) break;
+    // A name that cannot be checked could be an earlier run's data.
+    if (there == FileKind::Unknown || i > 1000) return "";
+    name = tmpName + ".unsaved." + std::to_string(i);
   }
-  return done;
+  const SysError failed = fs.Rename(dir + tmpName, dir + name);
+  return failed ? "" : name;
 }
 
 bool IsTmpName(const std::string& name) {
@@ -199,34 +211,6 @@ bool IsTmpName(const std::string& name) {
   std::string ext = name.substr(name.size() - 4);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
   return ext == ".tmp";
-}
-
-std::vector<std::string> TmpFiles(CFileSystem& fs, const std::string& dir) {
-  std::vector<std::string> all;
-  std::vector<std::string> names;
-  if (fs.ListDirectory(dir, &all)) return names;
-  for (const std::string& name : all) {
-    if (IsTmpName(name) && fs.Status(dir + name).kind == FileKind::Regular) names.push_back(name);
-  }
-  return names;
-}
-
-void ParseRecvFiles(const std::string& recvDir, CFileSystem& fs) {
-  WriteLog(Texts().parseStart);
-  if (!CompleteCommitRecord(fs, recvDir)) {
-    // Nothing was committed: every temporary file's records are appended to
-    // its data file. Each data file's length is taken just before its own
-    // temporary file is stored: two temporary files of one data file ("A.Tmp"
-    // and "A.tmp") must not cut back each other's records.
-    for (const std::string& name : TmpFiles(fs, recvDir)) {
-      CommitRecord one;
-      one.append = true;
-      const FileStatus st = fs.Status(recvDir + name.substr(0, name.size() - 4));
-      one.entries.push_back({name, true, st.kind == FileKind::Regular ? st.size : -1});
-      for (const std::string& done : StoreEntries(fs, recvDir, one)) fs.Remove(recvDir + done);
-    }
-  }
-  WriteLog(Texts().parseEnd);
 }
 
 }  // namespace vantor

@@ -13,7 +13,10 @@
 namespace vantor {
 namespace {
 std::thread::id g_noThread;
-}
+
+void NoteFileRetry(const std::string& text) { WriteLog(text); }
+
+}  // namespace
 
 CTransferDlg::CTransferDlg(CDialogWindow& window, CComLine& line, CClock& clock, TransferArgs args, CFileSystem& fs)
     : m_serial(line, clock, fs),
@@ -33,6 +36,7 @@ int CTransferDlg::DoModal() {
   m_dialogThread = std::this_thread::get_id();
   SetLogFailureHandler([this](const std::string& text) { ShowLogFailure(text); });
   SetLogFileSystem(&m_fs);
+  SetFileRetryNote(&NoteFileRetry);
   int code = m_window.RunModal(*this);
   if (!m_bEnded) {
     // The loop ended without a result (the application is quitting): end the
@@ -42,6 +46,7 @@ int CTransferDlg::DoModal() {
   }
   m_handOver.Close();
   m_serial.JoinWatchThread();
+  SetFileRetryNote(nullptr);
   SetLogFailureHandler(nullptr);
   SetLogFileSystem(nullptr);
   m_dialogThread = g_noThread;
@@ -59,7 +64,7 @@ void CTransferDlg::OnInitDialog() {
   // Data that a run cut short (a crash, a power cut) had committed is stored
   // first; temporary files of a run that never committed would otherwise be
   // merged into the data files by the next successful run.
-  RecoverRecvFiles(m_args.recvDir, m_fs);
+  ReportStored(RecoverRecvFiles(m_args.recvDir, m_fs));
   DeleteTmpFiles(m_args.recvDir, m_fs);
   m_serial.m_hWndNotify = this;
   m_serial.m_strRecvDir = m_args.recvDir;
@@ -70,9 +75,10 @@ void CTransferDlg::OnInitDialog() {
   if (!m_serial.OpenPort(port, m_args.speed)) {
     WriteLog("Port Open Error...");
     // The reason names the device, so that the operator sees which one to
-    // change (a USB cradle is rarely the default device).
+    // change (a USB cradle is rarely the default device). The caller tells
+    // the operator in its own terms (the program's message, the command
+    // line's one line on standard error), from the result code.
     WriteLog(port + ": " + LocalToCp949Lossy(m_serial.OpenError()));
-    std::fprintf(stderr, "Vantor2: %s: %s\n", port.c_str(), m_serial.OpenError().c_str());
     EndTransfer(VANTOR_PORT_ERROR);
   } else {
     WriteLog("Port Open");
@@ -117,6 +123,11 @@ void CTransferDlg::OnCommRecv() {
     SetRange32(IDC_PROGRESS_TOTAL, 0, s.TotalSize());
     SetRange32(IDC_PROGRESS_FILE, 0, s.FileSize());
     SetPos(IDC_PROGRESS_FILE, 0);
+    // A file starts: its count from nothing, so that the new name never
+    // shows beside the previous file's count.
+    if (s.Phase() == PHASE_SEND || s.Phase() == PHASE_RECV) {
+      SetDlgItemText(IDC_FILE_COUNT, "0/" + std::to_string(s.FileSize()));
+    }
   }
 }
 
@@ -128,12 +139,32 @@ void CTransferDlg::EndTransfer(int code) {
   // A run that ends with 2 after the terminal also sent data (it sent first and
   // fetched afterwards) has received complete files: they are kept as for 1.
   const bool received = code == VANTOR_RECEIVED || (code == VANTOR_SENT && !m_serial.Announced().empty());
-  if (received) {
-    ParseRecvFiles(m_args.recvDir, m_fs);
-  } else {
+  if (received && !ReportStored(ParseRecvFiles(m_args.recvDir, m_fs))) {
+    // The terminal has its answer, but its data is not in the data files
+    // yet: that is no success.
+    code = VANTOR_ERROR;
+    WriteLog(ResultLogText(code));
+  } else if (!received) {
     DeleteTmpFiles(m_args.recvDir, m_fs);
   }
   m_window.EndDialog(code);
+}
+
+bool CTransferDlg::ReportStored(StoreResult result) {
+  std::string text;
+  if (result == StoreResult::SetAside) {
+    text = "Received data that can never be stored was kept as *.Tmp.unsaved in " + m_args.recvDir;
+  } else if (result == StoreResult::Kept) {
+    text = "Received data is kept in " + m_args.recvDir + " and stored at the next start";
+  } else {
+    return true;
+  }
+  // Someone has to act on it: said on standard error and in a message too,
+  // not only in the log (which says why).
+  text += " (see " + std::string(kLogPath) + ")";
+  std::fprintf(stderr, "Vantor2: %s\n", text.c_str());
+  m_window.ShowLogFailure(LocalToCp949Lossy(text));
+  return false;
 }
 
 void CTransferDlg::ShowLogFailure(const std::string& text) {

@@ -21,6 +21,7 @@
 #include "hand_over.h"
 #include "notify_target.h"
 #include "progress_bar.h"
+#include "recv_files.h"
 #include "serial_port.h"
 #include "transfer_args.h"
 
@@ -58,6 +59,9 @@ class CTransferDlg final : public CDialogEvents, public CNotifyTarget {
 
   // The log-failure message, from whichever thread failed to log.
   void ShowLogFailure(const std::string& text);
+  // Says, beyond the log, when committed data did not reach its data files;
+  // true when it did (or nothing was committed).
+  bool ReportStored(StoreResult result);
 
   CSerialPort m_serial;
 

@@ -2,7 +2,7 @@
 // controls, ids, places from the twips tables, texts and tab order; the
 // settings in the registry and their code tables; the port settings dialog,
 // the directory chooser, the exit question and the splash window. With
-// VANTOR_ARTIFACTS set (a Linux folder), screenshots are written there.
+// VANTOR_SCREENSHOTS set (a Linux folder), screenshots are written there.
 
 #include <windows.h>
 
@@ -44,7 +44,7 @@ class StillClock final : public Clock {
 };
 
 void Shot(HWND window, const char* name) {
-  const char* folder = std::getenv("VANTOR_ARTIFACTS");
+  const char* folder = std::getenv("VANTOR_SCREENSHOTS");
   if (folder == nullptr || *folder == '\0') return;
   const std::string path = std::string("Z:") + folder + "/" + name;
   EXPECT_TRUE(SaveWindowPng(window, path)) << path;

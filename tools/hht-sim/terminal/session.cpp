@@ -223,12 +223,16 @@ bool Session::SendEndOfFile(const std::string& request) {
 bool Session::Finish() {
   const auto answer = Transact(BuildEotFrame(), vantor::kShortLen, JudgeEndAnswer, "end frame", kEndAnswerCopies);
   if (!answer) return false;
-  // The PC writes its end answer several times; take the rest off the line.
+  // The PC writes its end answer several times; take the rest off the line
+  // and count the copies, so that a PC that drops its last answers shows.
   std::vector<std::uint8_t> sink(vantor::kShortLen * 8);
+  std::size_t rest = 0;
   for (;;) {
     const ReadResult r = line_.Read(sink, options_.settleTime);
+    rest += r.count;
     if (r.count == 0 || r.hangup || r.error) break;
   }
+  result_.endAnswers = 1 + static_cast<int>(rest / static_cast<std::size_t>(vantor::kShortLen));
   result_.ok = true;
   result_.ending = Ending::Success;
   result_.message = "run complete";

@@ -79,6 +79,7 @@ struct RunResult {
   int bytesDropped = 0;          // sent bytes lost on purpose or at random
   int bytesInserted = 0;         // extra bytes added to sent frames
   int answersLost = 0;           // answers the terminal ignored, as if they never came
+  int endAnswers = 0;            // whole copies of the end answer that arrived (the PC writes five)
   long long totalAnnounced = 0;  // total size in the PC's answer to the opening request
   std::vector<FileData> files;   // fetched files (direction 2), in order
 };

@@ -1,6 +1,7 @@
 // The library's exported entry points.
 #include "clock.h"
 #include "run_transfer.h"
+#include "text_codec.h"
 #include "vantor2.h"
 #include "version_block.h"
 #include "window_factory.h"
@@ -25,6 +26,8 @@ extern "C" VANTOR_API int VANTOR_CALL RunVantor(const char* recvDir, const char*
 extern "C" VANTOR_API void VANTOR_CALL VantorCancel(void) { vantor::CancelCurrentTransfer(); }
 
 extern "C" VANTOR_API const char* VANTOR_CALL VantorVersion(void) {
-  static const std::string text = vantor::VersionText();
+  // In the caller's encoding, as every narrow text of the library: a Windows
+  // caller shows it in the ANSI code page.
+  static const std::string text = vantor::Utf8ToLocalLossy(vantor::VersionText());
   return text.c_str();
 }

@@ -17,6 +17,9 @@ namespace {
 // Posted by Wake. Not WM_USER + n: a dialog's own messages (DM_SETDEFID...)
 // live there.
 constexpr UINT kWakeMessage = WM_APP + 1;
+// Never posted: looked for only so that the window system shows what was
+// painted (ShowNow).
+constexpr UINT kNeverPosted = WM_APP + 2;
 constexpr UINT kCp949 = 949;
 
 std::wstring Widen(UINT codePage, const std::string& text) {
@@ -28,6 +31,18 @@ std::wstring Widen(UINT codePage, const std::string& text) {
 }
 
 COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
+
+// Paints a control now and puts it on the screen although the dialog's
+// thread stays busy (a protocol step, a cancel's pauses of 1.5 s). Windows
+// shows what UpdateWindow painted at once; Wine shows a window's painting
+// when its thread looks for messages, so a look for one that is never posted
+// follows. It runs nothing of the dialog's loop (only a message sent from
+// another thread would be handled there, and the dialog is sent none).
+void ShowNow(HWND control) {
+  UpdateWindow(control);
+  MSG msg{};
+  PeekMessageW(&msg, control, kNeverPosted, kNeverPosted, PM_NOREMOVE);
+}
 
 // The module this code lies in (the DLL, not the calling program), whose
 // instance the dialog is created for.
@@ -220,14 +235,20 @@ void CTransferWindowWin32::DeliverWake() {
   if (m_wake.Take() && m_events != nullptr) m_events->OnWake();
 }
 
+// Texts and bars show at once: the protocol's steps keep the dialog's thread
+// from its loop, and a control left for the loop to show stays blank, half
+// drawn or stale meanwhile ("사용자 중단..." would never show).
 void CTransferWindowWin32::SetItemText(int id, const std::string& text) {
-  if (m_hWnd != nullptr) SetDlgItemTextW(m_hWnd, id, Widen(kCp949, text).c_str());
+  if (m_hWnd == nullptr) return;
+  SetDlgItemTextW(m_hWnd, id, Widen(kCp949, text).c_str());
+  ShowNow(GetDlgItem(m_hWnd, id));
 }
 
 void CTransferWindowWin32::SetBar(int id, long low, long high, long pos) {
   if (m_hWnd == nullptr) return;
   SendDlgItemMessageW(m_hWnd, id, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
   SendDlgItemMessageW(m_hWnd, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+  ShowNow(GetDlgItem(m_hWnd, id));
 }
 
 void CTransferWindowWin32::ShowLogFailure(const std::string& text) {
