@@ -48,6 +48,8 @@ add_library(vantor_standin SHARED support/standin_vantor.cpp)
 target_include_directories(vantor_standin PUBLIC support)
 target_link_libraries(vantor_standin PUBLIC vantor_api)
 set_target_properties(vantor_standin PROPERTIES PREFIX "")
+# It exports what vantor2.h declares, as Vantor2.dll does.
+target_compile_definitions(vantor_standin PRIVATE VANTOR2_BUILDING_DLL)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_link_options(vantor_standin PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
 endif()
