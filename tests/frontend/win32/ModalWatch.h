@@ -40,8 +40,11 @@ class ModalWatch {
     auto* s = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
+    // InternalGetWindowText sends no message: GetWindowTextW would send
+    // WM_GETTEXT to the test's own windows, and the test's thread, joining
+    // this one when no window came, would never answer it.
     wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
+    InternalGetWindowText(window, text, 256);
     if (pid == GetCurrentProcessId() && IsWindowVisible(window) && *s->title == text) {
       s->found = window;
       return FALSE;
