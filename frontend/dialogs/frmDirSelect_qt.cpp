@@ -31,7 +31,7 @@ frmDirSelect::frmDirSelect(const VolumeSource& volumes, MessageBoxes& messages, 
 void frmDirSelect::BuildControls() {
   setFixedSize(Twips::Size(frmDirSelectLayout::kClientWidth, frmDirSelectLayout::kClientHeight));
   setFont(Fonts::Default());
-  setWindowIcon(Pictures::NoIcon());
+  setWindowIcon(Pictures::ProgramIcon());
 
   m_dirList = new DirListBox(this);
   m_dirList->setObjectName(QStringLiteral("dirList"));

@@ -66,7 +66,7 @@ frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
       m_tile(Pictures::PortTile()) {
   setObjectName(QStringLiteral("frmPortSetting"));
   setWindowTitle(Q(PortChoices::kTitle));
-  setWindowIcon(Pictures::NoIcon());
+  setWindowIcon(Pictures::ProgramIcon());
   setFixedSize(Twips::Size(kClientWidth, kClientHeight));
   setFont(Fonts::Default());
   BuildControls();

@@ -16,12 +16,6 @@ QPixmap DirTile() { return Load("tile_dir.png"); }
 QPixmap Splash() { return Load("splash.png"); }
 QIcon ProgramIcon() { return QIcon(Load("rtkelvane.png")); }
 
-QIcon NoIcon() {
-  QPixmap clear(16, 16);
-  clear.fill(Qt::transparent);
-  return QIcon(clear);
-}
-
 QPixmap Tool(ToolIcon icon) {
   return Load(QStringLiteral("tool%1.png").arg(static_cast<int>(icon)).toLatin1().constData());
 }

@@ -14,9 +14,6 @@ QPixmap PortTile();     // 125 x 125 light grey paper, behind the port settings
 QPixmap DirTile();      // 150 x 149 light grey texture, behind the directory chooser
 QPixmap Splash();       // 408 x 203 artwork of the splash window
 QIcon ProgramIcon();
-// A transparent icon for dialogs that show none: an empty QIcon would make Qt
-// show the program's icon instead.
-QIcon NoIcon();
 
 // The eight 22 x 22 toolbar icons, in this order.
 enum class ToolIcon { OpenDoor, Lightning, RedCross, Floppy, PhoneGreen, PhoneRed, ServerPlay, ServerStop };

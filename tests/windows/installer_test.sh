@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# installer_test.sh: the Windows installer (make windows-installer) in a fresh
-# copy of the test prefix: a silent install puts every staged file, the
-# Start-menu shortcut and the entry in the list of programs in place; the
-# installed vantor.exe runs a whole receive run; a silent uninstall removes
-# all it installed and leaves the user's settings and data folders.
+# installer_test.sh RTK_DRIVER: the Windows installer (make windows-installer)
+# in a fresh copy of the test prefix: a silent install puts every staged file,
+# the Start-menu shortcut and the entry in the list of programs in place; the
+# installed RTKelvane.exe (driven through its window by RTK_DRIVER) and
+# vantor.exe each run a whole receive run; a silent uninstall removes all it
+# installed and leaves the user's settings and data folders.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+driver=$(realpath "$1")
 . "$here/run_common.sh" installer
 setup=$(ls "$VANTOR_WIN_BUILD"/artifacts/kelvane-setup-*.exe 2>/dev/null | head -1 || true)
 [ -n "$setup" ] || fail "no installer in $VANTOR_WIN_BUILD/artifacts (make windows-installer)"
@@ -34,7 +36,9 @@ done
 grep -q "DisplayVersion.*$(basename "$setup" .exe | sed 's/kelvane-setup-//')" "$work/uninstall-key.log" ||
   fail "the entry's version is not the installer's"
 
-# The installed command line runs a whole receive run.
+# The installed program and command line each run a whole receive run.
+"$repo/tests/frontend/win32/rtk_run.sh" receive "$dir/RTKelvane.exe" "$driver" "$dir/Vantor2.dll" >"$work/rtk.log" 2>&1 ||
+  fail "the installed RTKelvane.exe failed its run"
 "$here/hht_run.sh" receive "$dir/vantor.exe" >"$work/run.log" 2>&1 || fail "the installed vantor.exe failed its run"
 
 # The user's own: settings and a data folder, which the uninstaller keeps.
