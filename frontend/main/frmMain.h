@@ -57,6 +57,9 @@ class frmMain : public QWidget {
   void Form_Unload();
   void cmdSendDirSet_Click();
   void cmdRecvDirSet_Click();
+  // A folder typed into a box is kept when the box is left or Enter pressed.
+  void txtRecvDir_LostFocus();
+  void txtSendDir_LostFocus();
   void picSendButton_Click();
   void picSendButton_KeyPress(QKeyEvent* event);
   void picSendButton_GotFocus();

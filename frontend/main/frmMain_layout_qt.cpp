@@ -214,6 +214,8 @@ void frmMain::SetTabOrder() {
 void frmMain::ConnectHandlers() {
   connect(m_cmdSendDirSet, &QPushButton::clicked, this, &frmMain::cmdSendDirSet_Click);
   connect(m_cmdRecvDirSet, &QPushButton::clicked, this, &frmMain::cmdRecvDirSet_Click);
+  connect(m_txtRecvDir, &QLineEdit::editingFinished, this, &frmMain::txtRecvDir_LostFocus);
+  connect(m_txtSendDir, &QLineEdit::editingFinished, this, &frmMain::txtSendDir_LostFocus);
   connect(m_picSendButton, &PictureBox::Click, this, &frmMain::picSendButton_Click);
   connect(m_picSendButton, &PictureBox::KeyPress, this, &frmMain::picSendButton_KeyPress);
   connect(m_picSendButton, &PictureBox::GotFocus, this, &frmMain::picSendButton_GotFocus);

@@ -117,6 +117,10 @@ void frmMain::ChooseDirectory(QLineEdit* box, const QString& caption, const char
   WriteSetting(m_services.settings, key, chosen);
 }
 
+void frmMain::txtRecvDir_LostFocus() { StoreTypedDirectory(m_txtRecvDir, VarDefine::kKeyRecvDir); }
+
+void frmMain::txtSendDir_LostFocus() { StoreTypedDirectory(m_txtSendDir, VarDefine::kKeySendDir); }
+
 void frmMain::picSendButton_Click() {
   // Disabling the window takes the focus from its controls; the operator
   // gets it back where it was, so that Enter starts the next transfer.

@@ -181,6 +181,18 @@ void frmMain::OnCommand(int id, WORD code) {
       if (code == PictureBox::kGotFocus) picSendButton_GotFocus();
       if (code == PictureBox::kLostFocus) picSendButton_LostFocus();
       break;
+    // A folder typed into a box is kept when the box is left; Enter, which
+    // the window's dialog navigation turns into IDOK, keeps both.
+    case IDC_TXTRECVDIR:
+      if (code == EN_KILLFOCUS) StoreTypedDirectory(IDC_TXTRECVDIR, VarDefine::kKeyRecvDir);
+      break;
+    case IDC_TXTSENDDIR:
+      if (code == EN_KILLFOCUS) StoreTypedDirectory(IDC_TXTSENDDIR, VarDefine::kKeySendDir);
+      break;
+    case IDOK:
+      StoreTypedDirectory(IDC_TXTRECVDIR, VarDefine::kKeyRecvDir);
+      StoreTypedDirectory(IDC_TXTSENDDIR, VarDefine::kKeySendDir);
+      break;
     case IDC_TOOL_EXIT: Toolbar1_ButtonClick(frmMainLayout::kExitKey); break;
     case IDC_TOOL_SETTING: Toolbar1_ButtonClick(frmMainLayout::kSettingKey); break;
     default: break;

@@ -431,6 +431,24 @@ class TestMainWindow : public QObject {
     QCOMPARE(rig->store.values["RecvDir"], typed + "/");
   }
 
+  void aTypedFolderIsKeptWhenEnterIsPressedOrTheBoxIsLeft() {
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const QString typed = m_tmp.path() + "/typed";
+    auto* recv = Child<QLineEdit>(*window, "txtRecvDir");
+    recv->setFocus();
+    recv->setText(typed);
+    QTest::keyClick(recv, Qt::Key_Return);
+    QCOMPARE(rig->store.values["RecvDir"], typed + "/");
+    auto* send = Child<QLineEdit>(*window, "txtSendDir");
+    send->setFocus();
+    send->setText(typed + "2");
+    recv->setFocus();  // the box is left
+    QCOMPARE(rig->store.values["SendDir"], typed + "2/");
+  }
+
   // --- the toolbar's tooltips ----------------------------------------------------------
   void theSettingButtonShowsNoTooltip() {
     Rig rig;

@@ -234,6 +234,20 @@ TEST_F(MainWindow, FirstStartStoresThreeKeys) {
   EXPECT_EQ(gBaudRate, 19200);
 }
 
+TEST_F(MainWindow, ATypedFolderIsKeptWhenTheBoxIsLeftOrEnterPressed) {
+  Open();
+  // Typed, then the box left for the other one.
+  SetFocus(Item(IDC_TXTRECVDIR));
+  Win32Ui::SetText(Item(IDC_TXTRECVDIR), "C:\\typed");
+  SetFocus(Item(IDC_TXTSENDDIR));
+  PumpFor(50);
+  EXPECT_EQ(RegistryValue("RecvDir"), "C:\\typed\\");
+  // Typed, then Enter, which the window's dialog navigation turns into IDOK.
+  Win32Ui::SetText(Item(IDC_TXTSENDDIR), "C:\\typed2");
+  SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(RegistryValue("SendDir"), "C:\\typed2\\");
+}
+
 struct StoredRow {
   const char* port;
   const char* speed;
