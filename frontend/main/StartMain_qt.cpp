@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "DefaultDirs.h"
+#include "FirstInstance.h"
 #include "Fonts.h"
 #include "FuntDefine.h"
 #include "InstanceLock.h"
@@ -27,7 +28,10 @@ namespace StartMain {
 
 int Main(QApplication& app) {
   InstanceLock lock(InstanceLock::DefaultName());
-  if (!lock.Acquire()) return 0;
+  if (!lock.Acquire()) {
+    FirstInstance::AskToComeForward(InstanceLock::DefaultName());
+    return 0;
+  }
   TerminationSignal termination;
 
   QApplication::setWindowIcon(Pictures::ProgramIcon());
@@ -57,6 +61,7 @@ int Main(QApplication& app) {
 
   frmMain window({settings, messages, clock, library, volumes});
   window.SetSplash(splash);
+  const FirstInstance first(InstanceLock::DefaultName(), window);
   ShowCentred(window);
   window.activateWindow();
   if (termination.Requested()) return 0;

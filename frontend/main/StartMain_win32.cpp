@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "DefaultDirs.h"
+#include "FirstInstance.h"
 #include "FuntDefine.h"
 #include "InstanceLock.h"
 #include "MousePointer.h"
@@ -21,7 +22,10 @@ namespace StartMain {
 
 int Main() {
   InstanceLock lock(InstanceLock::DefaultName());
-  if (!lock.Acquire()) return 0;
+  if (!lock.Acquire()) {
+    FirstInstance::AskToComeForward(InstanceLock::DefaultName());
+    return 0;
+  }
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include "DirListBox.h"
+#include "FirstInstance.h"
 #include "ModalDriver.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
@@ -447,6 +448,21 @@ class TestMainWindow : public QObject {
     send->setText(typed + "2");
     recv->setFocus();  // the box is left
     QCOMPARE(rig->store.values["SendDir"], typed + "2/");
+  }
+
+  // --- a second start ------------------------------------------------------------------
+  void aSecondStartBringsTheRunningWindowToTheFront() {
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    const std::string lockName = (m_tmp.path() + "/RTKelvane.lock").toStdString();
+    // Nobody runs: nobody to ask.
+    QVERIFY(!FirstInstance::AskToComeForward(lockName));
+    const FirstInstance first(lockName, *window);
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    QVERIFY(FirstInstance::AskToComeForward(lockName));
+    QTRY_VERIFY(!window->isMinimized());
+    QTRY_VERIFY(window->isActiveWindow());
   }
 
   // --- the toolbar's tooltips ----------------------------------------------------------

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "Clock.h"
+#include "FirstInstance.h"
+#include "InstanceLock.h"
 #include "ModalWatch.h"
 #include "MousePointer.h"
 #include "PictureBox_win32.h"
@@ -246,6 +248,16 @@ TEST_F(MainWindow, ATypedFolderIsKeptWhenTheBoxIsLeftOrEnterPressed) {
   Win32Ui::SetText(Item(IDC_TXTSENDDIR), "C:\\typed2");
   SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_EQ(RegistryValue("SendDir"), "C:\\typed2\\");
+}
+
+TEST_F(MainWindow, ASecondStartBringsItToTheFrontRestored) {
+  Open();
+  ShowWindow(window.Handle(), SW_MINIMIZE);
+  PumpFor(50);
+  ASSERT_TRUE(IsIconic(window.Handle()));
+  EXPECT_TRUE(FirstInstance::AskToComeForward(InstanceLock::DefaultName()));
+  PumpFor(50);
+  EXPECT_FALSE(IsIconic(window.Handle()));
 }
 
 struct StoredRow {
