@@ -7,7 +7,7 @@ bool ChangeCurrentDirectory(const std::string& dir);
 
 std::string WorkFolder() {
   std::string state = Environment::Get("XDG_STATE_HOME");
-  // The base directory specification takes only absolute paths.
+  // A relative XDG_STATE_HOME is invalid and ignored, as desktops do.
   if (state.empty() || state.front() != '/') {
     const std::string home = Environment::Get("HOME");
     if (home.empty()) return {};

@@ -10,10 +10,6 @@
 set -euo pipefail
 program=$(realpath "$1")
 . "$(dirname "$0")/run_common.sh" texts
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
 run() { (cd "$work/cwd" && "$repo/scripts/wine-run" "$program" "$@") | tr -d '\r'; }
 
 run --version >"$work/version.txt"

@@ -17,12 +17,6 @@ driver=$(realpath "$3")
 dll=$(realpath "$4")
 . "$(dirname "$0")/../../windows/run_common.sh" rtk
 key='HKCU\Software\VB and VBA Program Settings\Kelvane'
-fail() {
-  echo "FAIL: $*"
-  echo "--- hht-sim"; cat "$work/hht.log" 2>/dev/null || true
-  echo "--- program"; cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
 reg_value() {  # reg_value NAME: the stored string, or nothing
   wine reg query "$key\\Handy Terminal" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
