@@ -14,6 +14,7 @@
 #include "DirSelectRules.h"
 #include "DriveListBox.h"
 #include "FileOps.h"
+#include "FolderProblem.h"
 #include "MessageBoxes.h"
 #include "MousePointer.h"
 #include "PortErrorText.h"
@@ -29,7 +30,13 @@
 #include "frmMainLayout.h"
 #include "frmPortSetting.h"
 
-frmMain::frmMain(const Services& services, QWidget* parent) : QWidget(parent), m_services(services) {
+// A window of fixed size: a title, the system menu, minimise and close, and
+// no maximise (the window manager is told so, not left to guess from the
+// size).
+frmMain::frmMain(const Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_services(services) {
   setObjectName(QStringLiteral("frmMain"));
   BuildControls();
   ConnectHandlers();
@@ -133,8 +140,8 @@ void frmMain::picSendButton_Click() {
   m_ports.Apply(m_services.settings);
   const TransferArgs args =
       TransferCommand::MakeArgs(U8(m_txtRecvDir->text()), U8(m_txtSendDir->text()), m_chkFileMode->isChecked());
-  const std::optional<int> result = m_services.library.Run(args);
-  if (result) ReportResult(*result, args.portNo);
+  std::optional<int> result = m_services.library.Run(args);
+  while (result && ReportResult(*result, args.portNo)) result = m_services.library.Run(args);
   // Whatever the result, a received stock file gets its time-stamped name.
   StockFile::RenameReceived(U8(m_txtRecvDir->text()), m_services.clock.Now());
   MousePointer::SetDefault();
@@ -150,18 +157,44 @@ void frmMain::StoreTypedDirectory(const QLineEdit* box, const char* key) {
   if (m_services.settings.Read(key, std::string()) != kept) WriteSetting(m_services.settings, key, kept);
 }
 
-void frmMain::ReportResult(int result, int portNo) {
+bool frmMain::ReportResult(int result, int portNo) {
   if (result == VANTOR_PORT_ERROR) {
     ReportPortError(portNo);
-    return;
+    return false;
   }
+  if (result == VANTOR_RECV_DIR_ERROR || result == VANTOR_SEND_DIR_ERROR) return ReportFolderError(result);
   const char* message = TransferCommand::ResultMessage(result);
-  if (message == nullptr) return;
+  if (message == nullptr) return false;
   MessageRequest request;
   request.text = Q(message);
   request.title = QLatin1String(VarDefine::kAppTitle);
   request.buttons = QMessageBox::Ok;
   m_services.messages.Show(this, request);
+  return false;
+}
+
+bool frmMain::ReportFolderError(int result) {
+  const bool recv = result == VANTOR_RECV_DIR_ERROR;
+  const std::string dir = U8((recv ? m_txtRecvDir : m_txtSendDir)->text());
+  const FolderMessage message = FolderErrorMessage(result, dir, CheckFolder(dir, recv));
+  MessageRequest request;
+  request.text = Q(message.text);
+  request.title = QLatin1String(VarDefine::kAppTitle);
+  request.buttons = QMessageBox::Ok;
+  if (message.offerCreate) {
+    request.icon = QMessageBox::Question;
+    request.buttons = QMessageBox::Yes | QMessageBox::No;
+    request.defaultButton = QMessageBox::Yes;
+  }
+  if (m_services.messages.Show(this, request) != QMessageBox::Yes) return false;
+  std::string reason;
+  if (MakeFolder(dir, &reason)) return true;
+  request.text = Q(FolderNotMadeMessage(result, dir, reason));
+  request.icon = QMessageBox::Warning;
+  request.buttons = QMessageBox::Ok;
+  request.defaultButton = QMessageBox::NoButton;
+  m_services.messages.Show(this, request);
+  return false;
 }
 
 void frmMain::ReportPortError(int portNo) {

@@ -1,5 +1,6 @@
 // Screenshots of the main window, both dialogs and the splash window, saved
-// as PNG under the build tree for a person to look at; readme_*.png are the
+// as PNG under the build tree for a person to look at (each is checked to
+// offer no maximise); readme_*.png are the
 // README's pictures (copied to docs/screenshots), with a neutral demo path. Under a display (the
 // project's test run starts Xvfb) the real X11 platform draws them; without
 // one the offscreen platform does.
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,9 +27,33 @@
 
 namespace {
 
+// On X11 a window of fixed size tells the window manager it cannot be
+// maximised: its Motif hints restrict the functions, and the decorations when
+// it gives them, to ones without maximise (a window manager that goes by the
+// hints alone would otherwise draw the button).
+void OffersNoMaximise(QWidget& window) {
+  if (QGuiApplication::platformName() != "xcb") return;
+  QProcess xprop;
+  xprop.start("xprop", {"-id", QString::number(window.winId()), "_MOTIF_WM_HINTS"});
+  QVERIFY2(xprop.waitForFinished(), "xprop (x11-utils) did not run");
+  const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
+  const QStringList values = out.section('=', 1).split(',', Qt::SkipEmptyParts);
+  QVERIFY2(values.size() >= 3, qPrintable(window.objectName() + ": " + out));
+  bool ok = true;
+  const uint flags = values[0].trimmed().toUInt(&ok, 16);
+  const uint functions = values[1].trimmed().toUInt(&ok, 16);
+  const uint decorations = values[2].trimmed().toUInt(&ok, 16);
+  constexpr uint kFunctions = 1, kDecorations = 2, kAll = 1, kFuncMaximise = 1 << 4, kDecorMaximise = 1 << 6;
+  QVERIFY2((flags & kFunctions) && !(functions & (kAll | kFuncMaximise)), qPrintable(window.objectName() + ": " + out));
+  if (flags & kDecorations) {
+    QVERIFY2(!(decorations & (kAll | kDecorMaximise)), qPrintable(window.objectName() + ": " + out));
+  }
+}
+
 void Shoot(QWidget& window, const QString& name, const QSize& size) {
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
+  OffersNoMaximise(window);
   QApplication::processEvents();
   const QPixmap shot = window.grab();
   QCOMPARE(shot.size(), size);
@@ -84,6 +110,7 @@ class TestScreens : public QObject {
     dialog.SetBar(vantor::IDC_PROGRESS_FILE, 0, 287, 287);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    OffersNoMaximise(dialog);
     QApplication::processEvents();
     QPixmap shot = window->grab();
     QPainter painter(&shot);
