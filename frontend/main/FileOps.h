@@ -15,6 +15,8 @@ bool EntryExists(const std::string& path);
 // A file (not a directory) that the rules may see.
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// True when new files can be made in the directory path.
+bool CanWriteIn(const std::string& path);
 // Creates one directory; false when it cannot (its parent missing, a file in
 // the way, no permission).
 bool MakeDir(const std::string& path);

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -37,6 +38,12 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   struct stat info {};
   return Stat(path, &info) && S_ISDIR(info.st_mode);
+}
+
+bool CanWriteIn(const std::string& path) {
+  if (::access(path.c_str(), W_OK | X_OK) == 0) return true;
+  g_lastErrno = errno;
+  return false;
 }
 
 bool MakeDir(const std::string& path) {

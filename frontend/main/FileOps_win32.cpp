@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "FileOps.h"
 #include "WideText.h"
 
@@ -39,6 +41,22 @@ bool DirectoryExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) g_lastError = GetLastError();
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CanWriteIn(const std::string& path) {
+  // Permissions on Windows are lists, not bits: ask by making a file that
+  // goes away when it is closed.
+  std::string probe = path;
+  if (!probe.empty() && probe.back() != '\\' && probe.back() != '/') probe.push_back('\\');
+  probe += "~rtkelvane-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  const HANDLE handle = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    g_lastError = GetLastError();
+    return false;
+  }
+  CloseHandle(handle);
+  return true;
 }
 
 bool MakeDir(const std::string& path) {

@@ -84,8 +84,10 @@ class frmMain : public QWidget {
   void UpdateDate();
   void ChooseDirectory(QLineEdit* box, const QString& caption, const char* key);
   void StoreTypedDirectory(const QLineEdit* box, const char* key);
-  void ReportResult(int result, int portNo);
+  // True when the operator had a missing folder made: the run starts again.
+  bool ReportResult(int result, int portNo);
   void ReportPortError(int portNo);
+  bool ReportFolderError(int result);
 
   Services m_services;
   QPointer<QWidget> m_splash;

@@ -5,6 +5,7 @@
 #include "CommSettings.h"
 #include "DirSelectRules.h"
 #include "FileOps.h"
+#include "FolderProblem.h"
 #include "MousePointer.h"
 #include "NumericText.h"
 #include "PictureBox_win32.h"
@@ -118,8 +119,8 @@ void frmMain::picSendButton_Click() {
   const std::string recvDir = BoxText(IDC_TXTRECVDIR);
   const vantor::TransferArgs args = TransferCommand::MakeArgs(
       recvDir, BoxText(IDC_TXTSENDDIR), IsDlgButtonChecked(m_hWnd, IDC_CHKFILEMODE) == BST_CHECKED);
-  const std::optional<int> result = m_services.library.Run(args);
-  if (result) ReportResult(*result, args.portNo);
+  std::optional<int> result = m_services.library.Run(args);
+  while (result && ReportResult(*result, args.portNo)) result = m_services.library.Run(args);
   // Whatever the result, a received stock file gets its time-stamped name.
   StockFile::RenameReceived(recvDir, m_services.clock.Now());
   MousePointer::SetDefault();
@@ -128,7 +129,7 @@ void frmMain::picSendButton_Click() {
   if (focus != nullptr && IsWindow(focus)) SetFocus(focus);
 }
 
-void frmMain::ReportResult(int result, int portNo) {
+bool frmMain::ReportResult(int result, int portNo) {
   if (result == VANTOR_PORT_ERROR) {
     // The library's reason went to its log; the device is opened once more
     // here to learn it.
@@ -140,10 +141,27 @@ void frmMain::ReportResult(int result, int portNo) {
     facts.settingsFile = m_services.settings.Location();
     facts.inRegistry = true;
     Win32Ui::ShowMessage(m_hWnd, PortErrorText(facts), VarDefine::kAppTitle, MB_OK);
-    return;
+    return false;
   }
+  if (result == VANTOR_RECV_DIR_ERROR || result == VANTOR_SEND_DIR_ERROR) return ReportFolderError(result);
   const char* message = TransferCommand::ResultMessage(result);
   if (message != nullptr) Win32Ui::ShowMessage(m_hWnd, message, VarDefine::kAppTitle, MB_OK);
+  return false;
+}
+
+bool frmMain::ReportFolderError(int result) {
+  const bool recv = result == VANTOR_RECV_DIR_ERROR;
+  const std::string dir = BoxText(recv ? IDC_TXTRECVDIR : IDC_TXTSENDDIR);
+  const FolderMessage message = FolderErrorMessage(result, dir, CheckFolder(dir, recv));
+  if (!message.offerCreate) {
+    Win32Ui::ShowMessage(m_hWnd, message.text, VarDefine::kAppTitle, MB_OK);
+    return false;
+  }
+  if (Win32Ui::ShowMessage(m_hWnd, message.text, VarDefine::kAppTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+  std::string reason;
+  if (MakeFolder(dir, &reason)) return true;
+  Win32Ui::ShowMessage(m_hWnd, FolderNotMadeMessage(result, dir, reason), VarDefine::kAppTitle, MB_OK | MB_ICONWARNING);
+  return false;
 }
 
 wchar_t frmMain::picSendButton_KeyPress(wchar_t key) {

@@ -73,7 +73,9 @@ class frmMain {
   void UpdateDate();
   void ChooseDirectory(int boxId, const char* title, const char* key);
   void StoreTypedDirectory(int boxId, const char* key);
-  void ReportResult(int result, int portNo);
+  // True when the operator had a missing folder made: the run starts again.
+  bool ReportResult(int result, int portNo);
+  bool ReportFolderError(int result);
   std::string BoxText(int id) const;
 
   Services m_services;

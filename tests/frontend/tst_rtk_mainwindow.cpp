@@ -276,10 +276,56 @@ class TestMainWindow : public QObject {
     }
     QCOMPARE(rig->messages.shown.size(), 1);
     const MessageRequest& box = rig->messages.shown.first();
-    QCOMPARE(box.text, message);
+    // A folder's message goes on with the folder and why (folderMessages).
+    QCOMPARE(box.text.section('\n', 0, 0), message);
     QCOMPARE(box.title, QString("RTKelvane"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+
+  // A refused folder: the library's text, the folder and why; a missing one
+  // is made on Yes and the run starts again.
+  void folderMessages_data() {
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("folder");  // relative to the test's folder
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<bool>("made");
+    QTest::addColumn<QStringList>("texts");
+    const QString question = "\n\n폴더를 만들고 다시 전송하시겠습니까?";
+    QTest::newRow("missing, yes") << -11 << "new/recv/" << int(QMessageBox::Yes) << 2 << true
+                                  << QStringList{"Recv 디렉토리 설정에러\n[%1] 폴더가 없습니다." + question};
+    QTest::newRow("missing, no") << -12 << "new/send/" << int(QMessageBox::No) << 1 << false
+                                 << QStringList{"Send 디렉토리 설정에러\n[%1] 폴더가 없습니다." + question};
+    QTest::newRow("a file in the way") << -11 << "blocker/recv/" << int(QMessageBox::Yes) << 1 << false
+                                       << QStringList{"Recv 디렉토리 설정에러\n[%1] 폴더가 없습니다." + question,
+                                                      "Recv 디렉토리 설정에러\n[%1] 폴더를 만들 수 없습니다: Not a directory"};
+    QTest::newRow("a file") << -12 << "blocker" << int(QMessageBox::Ok) << 1 << false
+                            << QStringList{"Send 디렉토리 설정에러\n[%1] 같은 이름의 파일이 있습니다. 폴더가 아닙니다."};
+  }
+  void folderMessages() {
+    QFETCH(int, result);
+    QFETCH(QString, folder);
+    QFETCH(int, answer);
+    QFETCH(int, calls);
+    QFETCH(bool, made);
+    QFETCH(QStringList, texts);
+    QTemporaryDir base;
+    Write(base.filePath("blocker"), "x");
+    const QString dir = base.filePath(folder);
+    auto rig = MakeRig();
+    rig->store.values[result == -11 ? "RecvDir" : "SendDir"] = dir;
+    auto window = rig->MakeWindow();
+    m_standIn.setResult(result);
+    rig->messages.answers = {QMessageBox::StandardButton(answer)};
+    // The second run, once the folder is made, goes through.
+    rig->messages.whileShown = [&](const MessageRequest&) { m_standIn.setResult(1); };
+    Transfer(*window);
+    QCOMPARE(m_standIn.callCount(), calls);
+    QCOMPARE(QFileInfo(dir).isDir(), made);
+    QCOMPARE(rig->messages.shown.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) QCOMPARE(rig->messages.shown[i].text, texts[i].arg(dir));
+    QVERIFY(window->isEnabled());
   }
 
   // --- the device of each COM port -------------------------------------------

@@ -12,10 +12,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "Clock.h"
 #include "DirSelectRules.h"
 #include "Environment.h"
 #include "FileOps.h"
+#include "FolderProblem.h"
 #include "FuntDefine.h"
 #include "PortDevices.h"
 #include "RecordingStore.h"
@@ -143,6 +148,112 @@ TEST(MakeDirPath, FailsBehindAFile) {
   const std::string base = U8Path(tmp.Path());
   Touch(Join(base, "blocker"));
   EXPECT_FALSE(MakeDirPath(Join(Join(base, "blocker"), "inner")));
+  EXPECT_TRUE(FileOps::FileExists(Join(base, "blocker")));
+}
+
+// The folder refused by the library, as the operator is told of it: each
+// problem found on the disk as it is, and its message.
+struct FolderRow {
+  const char* name;
+  const char* setUp;  // "none", "file", "dir", "file+sep"
+  bool mustBeWritable;
+  FolderProblem expected;
+};
+
+class FolderProblems : public ::testing::TestWithParam<FolderRow> {};
+
+TEST_P(FolderProblems, AreFoundOnTheDisk) {
+  const FolderRow& row = GetParam();
+  vtest::TempDir tmp;
+  std::string dir = Join(U8Path(tmp.Path()), "recv");
+  const std::string setUp = row.setUp;
+  if (setUp.rfind("file", 0) == 0) Touch(dir);
+  if (setUp.rfind("dir", 0) == 0) {
+    ASSERT_TRUE(FileOps::MakeDir(dir));
+  }
+  if (setUp.find("+sep") != std::string::npos) dir += FileOps::Separator();
+  EXPECT_EQ(CheckFolder(setUp == "empty" ? " " : dir, row.mustBeWritable), row.expected) << row.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FolderProblems,
+    ::testing::Values(FolderRow{"nothing typed", "empty", true, FolderProblem::NotGiven},
+                      FolderRow{"missing", "none", true, FolderProblem::Missing},
+                      FolderRow{"missing with separator", "none+sep", false, FolderProblem::Missing},
+                      FolderRow{"a file", "file", false, FolderProblem::NotAFolder},
+                      FolderRow{"a file with separator", "file+sep", true, FolderProblem::NotAFolder},
+                      FolderRow{"a usable folder", "dir+sep", true, FolderProblem::NotKnown}));
+
+TEST(FolderProblems, AFolderThatRefusesNewFilesIsNotWritable) {
+#ifndef _WIN32
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not bind root";
+  }
+  vtest::TempDir tmp;
+  const std::string dir = Join(U8Path(tmp.Path()), "locked");
+  ASSERT_TRUE(FileOps::MakeDir(dir));
+  std::filesystem::permissions(FsPath(dir), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(CheckFolder(dir, true), FolderProblem::NotWritable);
+  EXPECT_EQ(CheckFolder(dir, false), FolderProblem::NotKnown);  // the send folder is only read
+  std::filesystem::permissions(FsPath(dir), std::filesystem::perms::owner_all);
+#else
+  GTEST_SKIP() << "a folder's access list is not set by this test";
+#endif
+}
+
+TEST(FolderMessages, TheLibrarysTextThenTheFolderAndWhy) {
+  const std::string dir = Join("recv", "day");
+  struct Row {
+    int result;
+    FolderProblem problem;
+    std::string text;
+    bool offerCreate;
+  };
+  const Row rows[] = {
+      {-11, FolderProblem::Missing,
+       "Recv 디렉토리 설정에러\n[" + dir + "] 폴더가 없습니다.\n\n폴더를 만들고 다시 전송하시겠습니까?", true},
+      {-12, FolderProblem::NotAFolder, "Send 디렉토리 설정에러\n[" + dir + "] 같은 이름의 파일이 있습니다. 폴더가 아닙니다.",
+       false},
+      {-11, FolderProblem::NotWritable,
+       "Recv 디렉토리 설정에러\n[" + dir + "] 이 폴더에 파일을 쓸 수 없습니다. 쓰기 권한을 확인하십시오.", false},
+      {-12, FolderProblem::NotGiven, "Send 디렉토리 설정에러\n폴더가 지정되지 않았습니다.", false},
+      {-11, FolderProblem::NotKnown, "Recv 디렉토리 설정에러\n[" + dir + "] 이 폴더를 사용할 수 없습니다.", false},
+      {-13, FolderProblem::Missing, "", false},
+      {1, FolderProblem::Missing, "", false},
+  };
+  for (const Row& row : rows) {
+    const FolderMessage message = FolderErrorMessage(row.result, dir, row.problem);
+    EXPECT_EQ(message.text, row.text) << row.result;
+    EXPECT_EQ(message.offerCreate, row.offerCreate) << row.result;
+  }
+  EXPECT_EQ(FolderNotMadeMessage(-11, dir, "Permission denied"),
+            "Recv 디렉토리 설정에러\n[" + dir + "] 폴더를 만들 수 없습니다: Permission denied");
+}
+
+TEST(MakeFolder, MakesEveryMissingLevelOfAnAbsoluteOrRelativePath) {
+  vtest::TempDir tmp;
+  const std::string base = U8Path(tmp.Path());
+  std::string reason;
+  const std::string absolute = Join(Join(base, "수신"), "day") + FileOps::Separator();
+  EXPECT_TRUE(MakeFolder(absolute, &reason)) << reason;
+  EXPECT_EQ(CheckFolder(absolute, true), FolderProblem::NotKnown);
+  // A relative folder is taken from the current directory, as the library
+  // takes it.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(tmp.Path());
+  const bool made = MakeFolder(Join(Join("rel", "a"), "b"), &reason);
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(made) << reason;
+  EXPECT_TRUE(FileOps::DirectoryExists(Join(Join(Join(base, "rel"), "a"), "b")));
+}
+
+TEST(MakeFolder, AFileInTheWayIsReportedWithTheSystemsReason) {
+  vtest::TempDir tmp;
+  const std::string base = U8Path(tmp.Path());
+  Touch(Join(base, "blocker"));
+  std::string reason;
+  EXPECT_FALSE(MakeFolder(Join(Join(base, "blocker"), "inner"), &reason));
+  EXPECT_FALSE(reason.empty());
   EXPECT_TRUE(FileOps::FileExists(Join(base, "blocker")));
 }
 

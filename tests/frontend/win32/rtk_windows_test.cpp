@@ -484,14 +484,17 @@ class Transfers : public MainWindow {
     ASSERT_NE(module, nullptr);
     setResult = reinterpret_cast<void (*)(int)>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_SetResult")));
     lastCall = reinterpret_cast<StandInCall (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_LastCall")));
+    callCount = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_CallCount")));
     ASSERT_NE(setResult, nullptr);
     ASSERT_NE(lastCall, nullptr);
+    ASSERT_NE(callCount, nullptr);
   }
 
   std::wstring standInPath;
   HMODULE module = nullptr;
   void (*setResult)(int) = nullptr;
   StandInCall (*lastCall)() = nullptr;
+  int (*callCount)() = nullptr;
 };
 
 struct ResultRow {
@@ -526,7 +529,8 @@ TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
     EXPECT_EQ(watch.Came(), row.message != nullptr);
   }
   if (row.message != nullptr) {
-    EXPECT_EQ(text, row.message);
+    // A folder's message goes on with the folder and why.
+    EXPECT_EQ(text.substr(0, text.find('\n')), row.message);
     EXPECT_TRUE(okOnly);
   }
   const StandInCall call = lastCall();
@@ -546,6 +550,36 @@ INSTANTIATE_TEST_SUITE_P(Rows, ResultMessages,
                                            ResultRow{-12, "Send 디렉토리 설정에러"},
                                            ResultRow{-13, "통신포트 설정에러"}, ResultRow{-14, "통신속도 설정에러"},
                                            ResultRow{1, nullptr}, ResultRow{-2, nullptr}));
+
+TEST_F(Transfers, AMissingFolderIsMadeOnYesAndTheRunStartsAgain) {
+  Vantor2Library standIn(standInPath);
+  frmMain withStandIn({store, clock, standIn});
+  withStandIn.Create();
+  withStandIn.Show();
+  setResult(VANTOR_RECV_DIR_ERROR);
+  const std::string recv = "C:\\rtk-test-new\\수신\\";
+  Win32Ui::SetText(GetDlgItem(withStandIn.Handle(), IDC_TXTRECVDIR), recv);
+  const int before = callCount();
+  std::string text;
+  bool yesNo = false;
+  {
+    ModalWatch watch(L"RTKelvane", [&](HWND box) {
+      text = Utf8(Win32Ui::Text(GetDlgItem(box, 0xFFFF)));
+      yesNo = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
+      setResult(1);  // the run after the folder is made goes through
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    });
+    withStandIn.picSendButton_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(text, "Recv 디렉토리 설정에러\n[" + recv + "] 폴더가 없습니다.\n\n폴더를 만들고 다시 전송하시겠습니까?");
+  EXPECT_TRUE(yesNo);
+  EXPECT_EQ(callCount() - before, 2);
+  const DWORD made = GetFileAttributesW(Wide("C:\\rtk-test-new\\수신").c_str());
+  EXPECT_TRUE(made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY));
+  RemoveDirectoryW(Wide("C:\\rtk-test-new\\수신").c_str());
+  RemoveDirectoryW(Wide("C:\\rtk-test-new").c_str());
+}
 
 TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
   Vantor2Library standIn(standInPath);
