@@ -3,6 +3,7 @@
 #include "FileOps.h"
 #include "FuntDefine.h"
 #include "NumericText.h"
+#include "SystemText.h"
 #include "TransferCommand.h"
 #include "vantor2.h"
 
@@ -14,6 +15,7 @@ const char* ReasonText(FolderProblem problem) {
     case FolderProblem::Missing: return "폴더가 없습니다.";
     case FolderProblem::NotAFolder: return "같은 이름의 파일이 있습니다. 폴더가 아닙니다.";
     case FolderProblem::NotWritable: return "이 폴더에 파일을 쓸 수 없습니다. 쓰기 권한을 확인하십시오.";
+    case FolderProblem::NotEncodable: return "폴더 이름에 이 시스템의 문자 집합에 없는 문자가 있습니다.";
     case FolderProblem::NotKnown: return "이 폴더를 사용할 수 없습니다.";
   }
   return "";
@@ -32,6 +34,9 @@ bool IsAbsolute(const std::string& path) {
 
 FolderProblem CheckFolder(const std::string& dir, bool mustBeWritable) {
   if (NumericText::Trim(dir).empty()) return FolderProblem::NotGiven;
+  // The library takes the folder in the system's 8-bit encoding: a name that
+  // does not survive it names another folder, or none.
+  if (FromSystemNarrow(ToSystemNarrow(dir)) != dir) return FolderProblem::NotEncodable;
   // "recv/" where recv is a file is a file in the way, not a missing folder.
   std::string path = dir;
   while (path.size() > 1 && path.back() == FileOps::Separator() && path[path.size() - 2] != ':') path.pop_back();

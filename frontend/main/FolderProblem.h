@@ -11,6 +11,7 @@ enum class FolderProblem {
   Missing,      // nothing of that name
   NotAFolder,   // a file (or a device) of that name
   NotWritable,  // the receive folder refuses new files
+  NotEncodable, // its name has characters the system's 8-bit encoding lacks
   NotKnown,     // the folder looks usable now; the library saw it otherwise
 };
 

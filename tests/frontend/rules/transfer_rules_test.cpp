@@ -201,6 +201,17 @@ TEST(FolderProblems, AFolderThatRefusesNewFilesIsNotWritable) {
 #endif
 }
 
+TEST(FolderProblems, ANameTheSystemsEncodingLacksIsSaidSo) {
+  // Thai has no place in code page 949; a UTF-8 system keeps every name.
+  const std::string dir = Join("C:", "ข้อมูล");
+  if (FromSystemNarrow(ToSystemNarrow(dir)) == dir) {
+    GTEST_SKIP() << "the system's encoding holds every name";
+  }
+  EXPECT_EQ(CheckFolder(dir, true), FolderProblem::NotEncodable);
+  EXPECT_EQ(FolderErrorMessage(-11, dir, FolderProblem::NotEncodable).text,
+            "Recv 디렉토리 설정에러\n[" + dir + "] 폴더 이름에 이 시스템의 문자 집합에 없는 문자가 있습니다.");
+}
+
 TEST(FolderMessages, TheLibrarysTextThenTheFolderAndWhy) {
   const std::string dir = Join("recv", "day");
   struct Row {
