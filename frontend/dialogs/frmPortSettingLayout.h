@@ -8,7 +8,8 @@
 namespace frmPortSettingLayout {
 
 inline constexpr int kClientWidth = 5415;
-inline constexpr int kClientHeight = 3075;
+// 3075 before the device picker; the rows below the frame added the rest.
+inline constexpr int kClientHeight = 4005;
 
 struct Label {
   const char* name;
@@ -33,6 +34,15 @@ inline constexpr TwipsRect kCmdOK{4065, 1830, 1215, 360};
 inline constexpr TwipsRect kCmdCancel{4065, 2370, 1215, 360};
 inline constexpr char kOkText[] = "확인";
 inline constexpr char kCancelText[] = "취소";
+
+// The device picker below the frame (PortDevicePicker): its caption, the
+// list of the selected COM port's devices across the dialog's width (by-id
+// names are long), and a note under it. The list and the note use the
+// default font (굴림 9 pt), so that more of a long name shows.
+inline constexpr TwipsRect kLabel11{600, 2850, 1290, 240};
+inline constexpr char kLabel11Text[] = "Device    :";
+inline constexpr TwipsRect kCboDevice{195, 3150, 5085, 360};
+inline constexpr TwipsRect kLabel12{195, 3570, 5085, 240};
 
 // Label10 is purple, Label9 dark blue; the others are drawn in the default
 // text colour. RGB components.

@@ -1,6 +1,7 @@
 #include "frmPortSetting.h"
 #include "frmPortSettingLayout.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 #include "Fonts.h"
 #include "MousePointer.h"
@@ -60,9 +62,14 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& text, c
 
 }  // namespace
 
-frmPortSetting::frmPortSetting(SettingsStore& settings, QWidget* parent)
+frmPortSetting::frmPortSetting(SettingsStore& settings, const PortDevices& ports, QWidget* parent)
+    : frmPortSetting(settings, ports, ports::ListSerialDevices(), parent) {}
+
+frmPortSetting::frmPortSetting(SettingsStore& settings, const PortDevices& ports,
+                               std::vector<ports::SerialDevice> detected, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_settings(settings),
+      m_picker(settings, ports, std::move(detected)),
       m_tile(Pictures::PortTile()) {
   setObjectName(QStringLiteral("frmPortSetting"));
   setWindowTitle(Q(PortChoices::kTitle));
@@ -98,14 +105,28 @@ void frmPortSetting::BuildControls() {
   m_cboPortNo = AddList(this, "cboPortNo", Twips::Rect(kCboPortNo));
   m_cmdOK = AddButton(this, "cmdOK", Q(kOkText), Twips::Rect(kCmdOK));
   m_cmdCancel = AddButton(this, "cmdCancel", Q(kCancelText), Twips::Rect(kCmdCancel));
+  BuildDevicePicker();
 
+  // The device picker comes last, so the order of the others stays.
   setTabOrder(m_cboPortNo, m_cmdOK);
   setTabOrder(m_cmdOK, m_cmdCancel);
   setTabOrder(m_cmdCancel, m_cboSpeed);
+  setTabOrder(m_cboSpeed, m_cboDevice);
   m_cboPortNo->setFocus();
 }
 
+void frmPortSetting::BuildDevicePicker() {
+  AddLabel(this, "Label11", Q(kLabel11Text), Twips::Rect(kLabel11));
+  m_cboDevice = AddList(this, "cboDevice", Twips::Rect(kCboDevice));
+  m_cboDevice->setFont(Fonts::Default());
+  // A device that is not found (another kind of line, a link) can be typed.
+  m_cboDevice->setEditable(true);
+  m_cboDevice->setInsertPolicy(QComboBox::NoInsert);
+  m_label12 = AddLabel(this, "Label12", QString(), Twips::Rect(kLabel12));
+}
+
 void frmPortSetting::ConnectHandlers() {
+  connect(m_cboPortNo, &QComboBox::currentIndexChanged, this, &frmPortSetting::cboPortNo_Click);
   connect(m_cmdOK, &QPushButton::clicked, this, &frmPortSetting::cmdOK_Click);
   connect(m_cmdCancel, &QPushButton::clicked, this, &frmPortSetting::cmdCancel_Click);
 }
@@ -116,11 +137,34 @@ void frmPortSetting::Form_Load() {
   const PortChoices::Selection selection = PortChoices::Load(m_settings);
   m_cboSpeed->setCurrentIndex(selection.speed);
   m_cboPortNo->setCurrentIndex(selection.port);
+  ShowDevices(selection.port);
   MousePointer::SetDefault();
+}
+
+void frmPortSetting::ShowDevices(int position) {
+  const PortDevicePicker::View view = m_picker.ViewOf(position);
+  m_cboDevice->clear();
+  for (const PortDevicePicker::Choice& choice : view.choices) m_cboDevice->addItem(Q(choice.text));
+  m_cboDevice->setCurrentIndex(view.selected);
+  if (view.selected < 0) m_cboDevice->setEditText(QString());
+  m_cboDevice->setEnabled(view.enabled);
+  // The drop-down as wide as its longest name, the box keeps its place.
+  m_cboDevice->view()->setMinimumWidth(std::max(0, m_cboDevice->view()->sizeHintForColumn(0)));
+  m_label12->setFont(Fonts::FittedTo(Fonts::Default(), Q(view.note), m_label12->width()));
+  m_label12->setText(Q(view.note));
+  m_shownPort = position;
+}
+
+void frmPortSetting::cboPortNo_Click() {
+  // The box's text is the choice for the port it showed until now.
+  m_picker.Choose(m_shownPort, U8(m_cboDevice->currentText()));
+  ShowDevices(m_cboPortNo->currentIndex());
 }
 
 void frmPortSetting::cmdOK_Click() {
   PortChoices::Store(m_settings, {m_cboSpeed->currentIndex(), m_cboPortNo->currentIndex()});
+  m_picker.Choose(m_shownPort, U8(m_cboDevice->currentText()));
+  m_picker.Store(m_settings);
   accept();
 }
 

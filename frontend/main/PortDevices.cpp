@@ -20,7 +20,7 @@ void PortDevices::Apply(const SettingsStore& store) const {
     if (device.empty()) {
       Environment::Unset(VariableOf(n));
     } else {
-      Environment::Set(VariableOf(n), device);
+      Environment::Set(VariableOf(n), DeviceOfName(device));
     }
   }
 }

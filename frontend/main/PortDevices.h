@@ -32,6 +32,10 @@ class PortDevices {
   // The library's own device for COMn when no variable names one
   // (PortDevices_posix.cpp, PortDevices_win32.cpp).
   static std::string DefaultDeviceOf(int portNo);
+  // The device a name the operator typed stands for: on Windows a bare
+  // "COMn" (any case) is \\.\COMn, the only name under which the line opens
+  // COM10 and above; any other name stays as it is.
+  static std::string DeviceOfName(const std::string& name);
 
  private:
   std::array<bool, kPorts + 1> m_fromEnvironment{};

@@ -29,13 +29,23 @@ bool QSettingsStore::Write(const std::string& key, const std::string& value) {
   return m_settings->status() == QSettings::NoError;
 }
 
+static QString PortKey(int portNo) {
+  return QString::fromLatin1(VarDefine::kPortsSection) + QStringLiteral("/COM") + QString::number(portNo);
+}
+
 std::string QSettingsStore::PortDevice(int portNo) const {
   m_settings->sync();
-  return U8(
-      m_settings
-          ->value(QString::fromLatin1(VarDefine::kPortsSection) + QStringLiteral("/COM") + QString::number(portNo))
-          .toString()
-          .trimmed());
+  return U8(m_settings->value(PortKey(portNo)).toString().trimmed());
+}
+
+bool QSettingsStore::WritePortDevice(int portNo, const std::string& device) {
+  if (device.empty()) {
+    m_settings->remove(PortKey(portNo));
+  } else {
+    m_settings->setValue(PortKey(portNo), Q(device));
+  }
+  m_settings->sync();
+  return m_settings->status() == QSettings::NoError;
 }
 
 std::string QSettingsStore::Location() const { return U8(m_settings->fileName()); }

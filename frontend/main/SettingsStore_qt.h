@@ -16,6 +16,7 @@ class QSettingsStore final : public SettingsStore {
   std::string Read(const std::string& key, const std::string& defaultValue) const override;
   bool Write(const std::string& key, const std::string& value) override;
   std::string PortDevice(int portNo) const override;
+  bool WritePortDevice(int portNo, const std::string& device) override;
   std::string Location() const override;
 
  private:

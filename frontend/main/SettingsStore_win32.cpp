@@ -56,6 +56,19 @@ std::string RegistryStore::PortDevice(int portNo) const {
   return NumericText::Trim(device);
 }
 
+bool RegistryStore::WritePortDevice(int portNo, const std::string& device) {
+  const std::wstring subkey = m_root + L"\\" + Wide(VarDefine::kPortsSection);
+  const std::wstring name = L"COM" + std::to_wstring(portNo);
+  if (device.empty()) {
+    const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str());
+    // Nothing to remove is as good as removed.
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  }
+  const std::wstring text = Wide(device);
+  return RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), REG_SZ, text.c_str(),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 std::string RegistryStore::Location() const {
   return "HKEY_CURRENT_USER\\" + Utf8(m_root) + "\\" + VarDefine::kPortsSection;
 }

@@ -16,6 +16,7 @@ class RegistryStore final : public SettingsStore {
   std::string Read(const std::string& key, const std::string& defaultValue) const override;
   bool Write(const std::string& key, const std::string& value) override;
   std::string PortDevice(int portNo) const override;
+  bool WritePortDevice(int portNo, const std::string& device) override;
   std::string Location() const override;
 
   static constexpr const wchar_t* kDefaultRoot = L"Software\\VB and VBA Program Settings\\Kelvane";

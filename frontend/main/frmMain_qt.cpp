@@ -229,7 +229,7 @@ void frmMain::Toolbar1_ButtonClick(QAction* button) {
     close();
   } else if (command == ToolbarCommand::Setting) {
     {
-      frmPortSetting dialog(m_services.settings, this);
+      frmPortSetting dialog(m_services.settings, m_ports, this);
       dialog.exec();
     }
     // OK or Cancel alike: the store decides what is in effect.

@@ -178,7 +178,7 @@ void frmMain::Toolbar1_ButtonClick(const std::string& key) {
   switch (CommandOfKey(key)) {
     case ToolbarCommand::Exit: PostMessageW(m_hWnd, WM_CLOSE, 0, 0); break;
     case ToolbarCommand::Setting:
-      ShowPortSetting(m_hWnd, m_services.settings);
+      ShowPortSetting(m_hWnd, m_services.settings, m_ports);
       // OK or Cancel alike: the store decides what is in effect.
       FP_SetPortNo();
       break;

@@ -47,6 +47,10 @@
 #define IDC_PS_CBOPORTNO 2012
 #define IDC_PS_CMDOK 2013
 #define IDC_PS_CMDCANCEL 2014
+// The device picker below the frame: its caption, the list and the note.
+#define IDC_PS_LABEL11 2015
+#define IDC_PS_CBODEVICE 2016
+#define IDC_PS_LABEL12 2017
 
 // frmDirSelect: OK and Cancel are the dialog's own Enter and Esc.
 #define IDC_DS_DIRLIST 3001

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -12,10 +13,12 @@
 
 #include "DirListBox.h"
 #include "DriveListBox.h"
+#include "Environment.h"
 #include "Fakes.h"
 #include "MessageBoxes.h"
 #include "MousePointer.h"
 #include "Pictures.h"
+#include "PortDevices.h"
 #include "Rig.h"
 #include "Twips.h"
 #include "VarDefine.h"
@@ -47,6 +50,23 @@ QStringList Items(QComboBox* list) {
   for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
   return items;
 }
+
+const std::string kById = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+// The serial devices the port dialog finds: a USB adapter with its stable
+// name and a modem without one.
+std::vector<ports::SerialDevice> Detected() { return {{"/dev/ttyUSB0", {kById}}, {"/dev/ttyACM0", {}}}; }
+
+// The program's start without any VANTOR_COMn.
+const PortDevices& NoVariables() {
+  static const PortDevices ports = [] {
+    for (int n = 1; n <= 4; ++n) Environment::Unset(PortDevices::VariableOf(n));
+    return PortDevices();
+  }();
+  return ports;
+}
+
+using DeviceWrites = QList<QPair<int, QString>>;
 
 }  // namespace
 
@@ -118,7 +138,7 @@ class TestDialogs : public QObject {
     if (speed != "-") store.values["CommSpeed"] = speed;
     if (port != "-") store.values["CommPortNo"] = port;
     MousePointer::SetHourglass();
-    frmPortSetting dialog(store);
+    frmPortSetting dialog(store, NoVariables(), Detected());
     QVERIFY(!MousePointer::IsHourglass());
     QCOMPARE(Child<QComboBox>(dialog, "cboSpeed")->currentIndex(), speedRow);
     QCOMPARE(Child<QComboBox>(dialog, "cboPortNo")->currentIndex(), portRow);
@@ -128,7 +148,7 @@ class TestDialogs : public QObject {
   void portSettingsLists() {
     MemoryStore store;
     for (int round = 0; round < 2; ++round) {  // a new dialog starts from the store again
-      frmPortSetting dialog(store);
+      frmPortSetting dialog(store, NoVariables(), Detected());
       QCOMPARE(Items(Child<QComboBox>(dialog, "cboSpeed")),
                (QStringList{"9600 BPS", "19200 BPS", "38400 BPS", "115200 BPS"}));
       QCOMPARE(Items(Child<QComboBox>(dialog, "cboPortNo")), (QStringList{"COM1", "COM2", "COM3", "COM4"}));
@@ -155,18 +175,19 @@ class TestDialogs : public QObject {
     QFETCH(QString, portCode);
     MemoryStore store;
     store.values = {{"CommSpeed", " 2 "}, {"CommPortNo", "7"}};
-    frmPortSetting dialog(store);
+    frmPortSetting dialog(store, NoVariables(), Detected());
     Child<QComboBox>(dialog, "cboSpeed")->setCurrentIndex(speedRow);
     Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(portRow);
     Child<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(store.writes, (Writes{{"CommSpeed", speedCode}, {"CommPortNo", portCode}}));
+    QVERIFY(store.portDeviceWrites.isEmpty());  // no device was picked
   }
 
   void portSettingsCancelStoresNothing() {
     MemoryStore store;
     store.values = {{"CommSpeed", " 3"}, {"CommPortNo", "x"}};
-    frmPortSetting dialog(store);
+    frmPortSetting dialog(store, NoVariables(), Detected());
     Child<QComboBox>(dialog, "cboSpeed")->setCurrentIndex(0);
     Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(3);
     Child<QPushButton>(dialog, "cmdCancel")->click();
@@ -177,36 +198,126 @@ class TestDialogs : public QObject {
 
   void portSettingsIgnoresEnterAndEsc() {
     MemoryStore store;
-    frmPortSetting dialog(store);
+    frmPortSetting dialog(store, NoVariables(), Detected());
     ShowActive(dialog);
     for (QWidget* target : {static_cast<QWidget*>(Child<QPushButton>(dialog, "cmdOK")),
-                            static_cast<QWidget*>(Child<QComboBox>(dialog, "cboPortNo"))}) {
+                            static_cast<QWidget*>(Child<QComboBox>(dialog, "cboPortNo")),
+                            static_cast<QWidget*>(Child<QComboBox>(dialog, "cboDevice"))}) {
       target->setFocus();
       QTest::keyClick(target, Qt::Key_Return);
       QTest::keyClick(target, Qt::Key_Escape);
     }
     QVERIFY(dialog.isVisible());
     QVERIFY(store.writes.isEmpty());
+    QVERIFY(store.portDeviceWrites.isEmpty());
+    QCOMPARE(Child<QComboBox>(dialog, "cboDevice")->count(), 3);  // Enter added no entry
   }
 
   void portSettingsLayoutAndTabs() {
     MemoryStore store;
-    frmPortSetting dialog(store);
+    frmPortSetting dialog(store, NoVariables(), Detected());
     QCOMPARE(dialog.windowTitle(), QString("통신포트 선택"));
-    QCOMPARE(dialog.size(), QSize(361, 205));
+    // 5415 x 3075 twips and the device picker's rows below the frame.
+    QCOMPARE(dialog.size(), QSize(361, 267));
     QCOMPARE(Child<QWidget>(dialog, "cboSpeed")->geometry(), Twips::Rect(1935, 690, 1740, 360));
     QCOMPARE(Child<QWidget>(dialog, "cboPortNo")->geometry(), Twips::Rect(1950, 2220, 1740, 360));
     QCOMPARE(Child<QWidget>(dialog, "cmdOK")->geometry(), Twips::Rect(4065, 1830, 1215, 360));
+    QCOMPARE(Child<QWidget>(dialog, "cmdCancel")->geometry(), Twips::Rect(4065, 2370, 1215, 360));
     QCOMPARE(Child<QWidget>(dialog, "shp1")->geometry(), Twips::Rect(195, 600, 3690, 2130));
+    QCOMPARE(Child<QWidget>(dialog, "cboDevice")->geometry(), Twips::Rect(195, 3150, 5085, 360));
+    QCOMPARE(Child<QLabel>(dialog, "Label11")->text(), QString("Device    :"));
+    QCOMPARE(Child<QLabel>(dialog, "Label11")->pos(), Twips::Rect(600, 2850, 1290, 240).topLeft());
     QCOMPARE(Child<QLabel>(dialog, "Label9")->text(), QString("COM PORT  :"));
     QCOMPARE(Child<QLabel>(dialog, "Label10")->text(), QString("핸디터미널 프로토콜"));
     QCOMPARE(Child<QLabel>(dialog, "Label10")->palette().color(QPalette::WindowText), QColor(128, 0, 128));
     ShowActive(dialog);
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("cboPortNo"));
-    for (const char* name : {"cmdOK", "cmdCancel", "cboSpeed", "cboPortNo"}) {
+    // The device picker comes after the others' order.
+    for (const char* name : {"cmdOK", "cmdCancel", "cboSpeed", "cboDevice", "cboPortNo"}) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QCOMPARE(QApplication::focusWidget()->objectName(), QString(name));
+      QWidget* focus = QApplication::focusWidget();
+      // An editable list's box holds the focus for it.
+      if (qobject_cast<QComboBox*>(focus->parentWidget()) != nullptr) focus = focus->parentWidget();
+      QCOMPARE(focus->objectName(), QString(name));
     }
+  }
+
+  // --- port settings: the device of the COM port --------------------------
+  void portDevicePickedFromTheDetected_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+  }
+  void portDevicePickedFromTheDetected() {
+    QFETCH(bool, ok);
+    MemoryStore store;
+    store.values = {{"CommPortNo", "1"}};
+    frmPortSetting dialog(store, NoVariables(), Detected());
+    auto* device = Child<QComboBox>(dialog, "cboDevice");
+    QCOMPARE(Items(device), (QStringList{"/dev/ttyS0 (기본)", Q(kById) + " (ttyUSB0)", "/dev/ttyACM0"}));
+    QCOMPARE(device->currentText(), QString("/dev/ttyS0 (기본)"));  // nothing in Ports: the default
+    QVERIFY(device->isEnabled());
+    QVERIFY(device->isEditable());
+    QCOMPARE(Child<QLabel>(dialog, "Label12")->text(), QString());
+    device->setCurrentIndex(1);
+    Child<QPushButton>(dialog, ok ? "cmdOK" : "cmdCancel")->click();
+    if (ok) {
+      QCOMPARE(store.portDeviceWrites, (DeviceWrites{{1, Q(kById)}}));
+      QCOMPARE(store.portDevices.value(1), Q(kById));
+      QCOMPARE(store.writes, (Writes{{"CommSpeed", "2"}, {"CommPortNo", "1"}}));
+    } else {
+      QVERIFY(store.portDeviceWrites.isEmpty());
+      QVERIFY(store.writes.isEmpty());
+      QVERIFY(store.portDevices.isEmpty());
+    }
+  }
+
+  void portDeviceFollowsTheComPort() {
+    MemoryStore store;
+    store.values = {{"CommPortNo", "1"}};
+    store.portDevices = {{2, "/dev/ttyACM0"}, {3, Q(kById)}};
+    frmPortSetting dialog(store, NoVariables(), Detected());
+    auto* port = Child<QComboBox>(dialog, "cboPortNo");
+    auto* device = Child<QComboBox>(dialog, "cboDevice");
+    QCOMPARE(device->currentText(), QString("/dev/ttyS0 (기본)"));
+    port->setCurrentIndex(1);
+    QCOMPARE(device->currentText(), QString("/dev/ttyACM0"));
+    QCOMPARE(device->itemText(0), QString("/dev/ttyS1 (기본)"));
+    // COM2 typed onto a link of its own; COM3 back to its default.
+    device->setFocus();
+    device->lineEdit()->selectAll();
+    QTest::keyClicks(device->lineEdit(), "/tmp/cradle");
+    port->setCurrentIndex(2);
+    QCOMPARE(device->currentText(), Q(kById) + " (ttyUSB0)");
+    device->setCurrentIndex(0);
+    port->setCurrentIndex(1);  // what was typed for COM2 is still there
+    QCOMPARE(device->currentText(), QString("/tmp/cradle"));
+    QCOMPARE(Items(device).size(), 4);  // the default, the two detected, the typed one
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(store.portDeviceWrites, (DeviceWrites{{2, "/tmp/cradle"}, {3, ""}}));
+    QCOMPARE(store.portDevices, (QMap<int, QString>{{2, "/tmp/cradle"}}));
+    QCOMPARE(store.values.value("CommPortNo"), QString("2"));
+  }
+
+  void portDeviceNamedByTheEnvironmentIsShownAndKept() {
+    Environment::Set("VANTOR_COM2", "/dev/ttyUSB9");
+    const PortDevices ports;  // the start saw the variable
+    MemoryStore store;
+    store.values = {{"CommPortNo", "2"}};
+    store.portDevices = {{2, "/dev/ttyACM0"}};
+    frmPortSetting dialog(store, ports, Detected());
+    auto* device = Child<QComboBox>(dialog, "cboDevice");
+    QCOMPARE(device->currentText(), QString("/dev/ttyUSB9"));
+    QVERIFY(!device->isEnabled());
+    QCOMPARE(Child<QLabel>(dialog, "Label12")->text(), QString("환경 변수 VANTOR_COM2 이 정한 장치 (설정보다 우선)"));
+    Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(0);  // COM1 is the operator's to pick
+    QVERIFY(device->isEnabled());
+    QCOMPARE(Child<QLabel>(dialog, "Label12")->text(), QString());
+    Child<QComboBox>(dialog, "cboPortNo")->setCurrentIndex(1);
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    Environment::Unset("VANTOR_COM2");
+    QVERIFY(store.portDeviceWrites.isEmpty());
+    QCOMPARE(store.portDevices.value(2), QString("/dev/ttyACM0"));
   }
 
   // --- directory chooser ----------------------------------------------------
@@ -370,10 +481,10 @@ class TestDialogs : public QObject {
     ScriptedMessages messages;
     MemoryStore store;
     frmDirSelect chooser(volumes, messages);
-    frmPortSetting ports(store);
+    frmPortSetting portDialog(store, NoVariables(), Detected());
     const QImage program = Pictures::ProgramIcon().pixmap(16, 16).toImage();
     QVERIFY(!program.isNull());
-    for (QWidget* dialog : {static_cast<QWidget*>(&chooser), static_cast<QWidget*>(&ports)}) {
+    for (QWidget* dialog : {static_cast<QWidget*>(&chooser), static_cast<QWidget*>(&portDialog)}) {
       QVERIFY2(dialog->windowIcon().pixmap(16, 16).toImage() == program, qPrintable(dialog->objectName()));
     }
   }

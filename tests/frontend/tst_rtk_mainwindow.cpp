@@ -377,6 +377,58 @@ class TestMainWindow : public QObject {
     QVERIFY(qEnvironmentVariableIsEmpty("VANTOR_COM1"));
   }
 
+  // The port dialog knows which variables the start brought, not the ones a
+  // transfer put there from the settings; what OK picks is the next
+  // transfer's device unless the start's variable names it.
+  void thePortDialogPicksTheDeviceOfTheNextTransfer_data() {
+    QTest::addColumn<QString>("environment");  // VANTOR_COM1 at start; "-" for unset
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");  // Ports/COM1 after OK
+    QTest::addColumn<QString>("seen");    // VANTOR_COM1 during the next transfer
+    QTest::newRow("from the settings") << "-" << true << "/dev/ttyACM0"
+                                       << "/dev/ttyUSB3"
+                                       << "/dev/ttyUSB3";
+    QTest::newRow("from the start") << "/dev/ttyUSB7" << false << "/dev/ttyUSB7"
+                                    << "/dev/ttyACM0"
+                                    << "/dev/ttyUSB7";
+  }
+  void thePortDialogPicksTheDeviceOfTheNextTransfer() {
+    QFETCH(QString, environment);
+    QFETCH(bool, enabled);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    QFETCH(QString, seen);
+    EnvironmentGuard guard;
+    if (environment != "-") qputenv("VANTOR_COM1", environment.toLocal8Bit());
+    auto rig = MakeRig();
+    rig->store.portDevices[1] = "/dev/ttyACM0";
+    auto window = rig->MakeWindow();
+    Transfer(*window);  // VANTOR_COM1 now holds a device either way
+    bool wasEnabled = !enabled;
+    QString wasShown;
+    ModalDriver driver;
+    driver.Next([&](QWidget* dialog) {
+      auto* device = dialog->findChild<QComboBox*>("cboDevice");
+      wasEnabled = device->isEnabled();
+      wasShown = device->currentText();
+      device->setEditText("/dev/ttyUSB3");
+      dialog->findChild<QPushButton*>("cmdOK")->click();
+    });
+    Child<QToolBar>(*window, "Toolbar1")->actions().at(1)->trigger();
+    QVERIFY(driver.Fired());
+    QCOMPARE(wasEnabled, enabled);
+    QCOMPARE(wasShown, shown);
+    QCOMPARE(rig->store.portDevices.value(1), stored);
+    struct Seen {
+      QString com1;
+    } during;
+    m_standIn.setHook(
+        [](void* context) { static_cast<Seen*>(context)->com1 = qEnvironmentVariable("VANTOR_COM1", "-"); }, &during);
+    Transfer(*window);
+    QCOMPARE(during.com1, seen);
+  }
+
   void portErrorNamesPortDeviceAndReason_data() {
     QTest::addColumn<bool>("fromEnvironment");
     QTest::newRow("device from the settings") << false;

@@ -125,8 +125,12 @@ class TestScreens : public QObject {
   void portSettings() {
     MemoryStore store;
     store.values = {{"CommPortNo", "1"}, {"CommSpeed", "2"}};
-    frmPortSetting dialog(store);
-    Shoot(dialog, "port_settings.png", QSize(361, 205));
+    // COM1 on a cradle's USB adapter, picked by its stable name.
+    const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    store.portDevices = {{1, Q(byId)}};
+    const PortDevices ports;
+    frmPortSetting dialog(store, ports, {{"/dev/ttyUSB0", {byId}}, {"/dev/ttyACM0", {}}});
+    Shoot(dialog, "port_settings.png", QSize(361, 267));
   }
 
   void directoryChooser() {

@@ -14,6 +14,17 @@ bool MemoryStore::Write(const std::string& key, const std::string& value) {
   return true;
 }
 
+bool MemoryStore::WritePortDevice(int portNo, const std::string& device) {
+  if (refuseWrites) return false;
+  if (device.empty()) {
+    portDevices.remove(portNo);
+  } else {
+    portDevices.insert(portNo, Q(device));
+  }
+  portDeviceWrites.append({portNo, Q(device)});
+  return true;
+}
+
 LocalDateTime ToLocal(const QDateTime& when) {
   const QDate date = when.date();
   const QTime time = when.time();

@@ -21,11 +21,13 @@ class MemoryStore final : public SettingsStore {
   std::string Read(const std::string& key, const std::string& defaultValue) const override;
   bool Write(const std::string& key, const std::string& value) override;
   std::string PortDevice(int portNo) const override { return U8(portDevices.value(portNo)); }
+  bool WritePortDevice(int portNo, const std::string& device) override;
   std::string Location() const override { return "/home/shop/.config/Kelvane/Kelvane.conf"; }
 
   QMap<QString, QString> values;
-  QMap<int, QString> portDevices;         // group "Ports"
-  QList<QPair<QString, QString>> writes;  // in the order they came
+  QMap<int, QString> portDevices;               // group "Ports"
+  QList<QPair<QString, QString>> writes;        // in the order they came
+  QList<QPair<int, QString>> portDeviceWrites;  // "" removes the entry
   bool refuseWrites = false;
 };
 

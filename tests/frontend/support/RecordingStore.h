@@ -1,7 +1,7 @@
 #pragma once
 // A settings store in memory for the tests of the program's rules (no
-// toolkit): it keeps the values, records every write in order, and can
-// refuse writes.
+// toolkit): it keeps the values and the group "Ports", records every write in
+// order, and can refuse writes.
 
 #include <map>
 #include <string>
@@ -26,11 +26,22 @@ class RecordingStore final : public SettingsStore {
     const auto found = portDevices.find(portNo);
     return found == portDevices.end() ? std::string() : found->second;
   }
+  bool WritePortDevice(int portNo, const std::string& device) override {
+    if (refuseWrites) return false;
+    if (device.empty()) {
+      portDevices.erase(portNo);
+    } else {
+      portDevices[portNo] = device;
+    }
+    portDeviceWrites.emplace_back(portNo, device);
+    return true;
+  }
   std::string Location() const override { return location; }
 
   std::map<std::string, std::string> values;
   std::map<int, std::string> portDevices;
   std::vector<std::pair<std::string, std::string>> writes;
+  std::vector<std::pair<int, std::string>> portDeviceWrites;  // "" removes
   std::string location;
   bool refuseWrites = false;
 };

@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "Clock.h"
+#include "Environment.h"
 #include "FirstInstance.h"
 #include "InstanceLock.h"
 #include "ModalWatch.h"
 #include "MousePointer.h"
 #include "PictureBox_win32.h"
+#include "PortDevices.h"
 #include "SettingsStore_win32.h"
 #include "TransferLibrary_win32.h"
 #include "VarDefine.h"
@@ -31,6 +33,7 @@
 #include "frmMainLayout.h"
 #include "frmMain_win32.h"
 #include "frmPortSettingLayout.h"
+#include "frmPortSetting_win32.h"
 #include "resource_ids.h"
 #include "screenshot_win32.h"
 #include "standin_vantor.h"
@@ -318,10 +321,16 @@ TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
       portSelected = static_cast<int>(SendMessageW(port, CB_GETCURSEL, 0, 0));
       RECT client{};
       GetClientRect(dialog, &client);
-      placesRight = client.right == Win32Ui::ToPixels(kClientWidth) &&
-                    client.bottom == Win32Ui::ToPixels(kClientHeight) &&
-                    SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_CMDOK)), Win32Ui::ToPixels(kCmdOK)) &&
-                    SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_LABEL10)), Win32Ui::ToPixels(kLabel10));
+      const RECT device = PlaceOf(GetDlgItem(dialog, IDC_PS_CBODEVICE));
+      const RECT deviceWanted = Win32Ui::ToPixels(kCboDevice);
+      placesRight =
+          client.right == Win32Ui::ToPixels(kClientWidth) && client.bottom == Win32Ui::ToPixels(kClientHeight) &&
+          SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_CMDOK)), Win32Ui::ToPixels(kCmdOK)) &&
+          SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_CMDCANCEL)), Win32Ui::ToPixels(kCmdCancel)) &&
+          SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_LABEL10)), Win32Ui::ToPixels(kLabel10)) &&
+          SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_LABEL11)), Win32Ui::ToPixels(kLabel11)) &&
+          SameRect(PlaceOf(GetDlgItem(dialog, IDC_PS_LABEL12)), Win32Ui::ToPixels(kLabel12)) &&
+          device.left == deviceWanted.left && device.top == deviceWanted.top && device.right == deviceWanted.right;
       GUITHREADINFO gui{};
       gui.cbSize = sizeof gui;
       GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
@@ -330,6 +339,7 @@ TEST_F(MainWindow, ThePortDialogStoresTheChoiceAndTheStatusFollows) {
       for (int id = IDC_PS_LABEL10; id <= IDC_PS_LABEL9; ++id) {
         if (id != IDC_PS_SHP1 && !TextFits(GetDlgItem(dialog, id))) cutLabels.push_back(id);
       }
+      if (!TextFits(GetDlgItem(dialog, IDC_PS_LABEL11))) cutLabels.push_back(IDC_PS_LABEL11);
       Shot(dialog, "port_setting_win32.png");
       SendMessageW(speed, CB_SETCURSEL, 3, 0);
       SendMessageW(port, CB_SETCURSEL, 2, 0);
@@ -365,6 +375,115 @@ TEST_F(MainWindow, CancelInThePortDialogStoresNothing) {
   }
   EXPECT_EQ(RegistryValue("CommSpeed"), "3");
   EXPECT_EQ(StatusText(0), "통신설정 : COM1 - 38400, N, 8, 1");
+}
+
+// The device picker, with the COM devices given: the system's list under
+// Wine depends on the machine.
+class PortDevicePick : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    for (int n = 1; n <= 4; ++n) Environment::Unset(PortDevices::VariableOf(n));
+  }
+  void TearDown() override {
+    for (int n = 1; n <= 4; ++n) Environment::Unset(PortDevices::VariableOf(n));
+    MainWindow::TearDown();
+  }
+  static std::vector<ports::SerialDevice> Detected() { return {{"\\\\.\\COM5", {}}, {"\\\\.\\COM12", {}}}; }
+  static std::vector<std::string> DeviceItems(HWND dialog) {
+    HWND device = GetDlgItem(dialog, IDC_PS_CBODEVICE);
+    std::vector<std::string> items;
+    for (int i = 0; i < SendMessageW(device, CB_GETCOUNT, 0, 0); ++i) {
+      wchar_t text[256] = {};
+      SendMessageW(device, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      items.push_back(Utf8(text));
+    }
+    return items;
+  }
+  static std::string DeviceText(HWND dialog) { return Utf8(Win32Ui::Text(GetDlgItem(dialog, IDC_PS_CBODEVICE))); }
+  // What the port list sends when the operator picks another COM port.
+  static void PickPort(HWND dialog, int position) {
+    HWND port = GetDlgItem(dialog, IDC_PS_CBOPORTNO);
+    SendMessageW(port, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CBOPORTNO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(port));
+  }
+  static std::string PortsValue(int portNo) {
+    const RegistryStore registry(kTestRoot);
+    return registry.PortDevice(portNo);
+  }
+};
+
+TEST_F(PortDevicePick, OkWritesThePickedDeviceIntoThePortsKeyAndCancelNothing) {
+  for (const bool ok : {false, true}) {
+    std::vector<std::string> items;
+    std::string shown;
+    bool enabled = false;
+    {
+      ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+        items = DeviceItems(dialog);
+        shown = DeviceText(dialog);
+        enabled = IsWindowEnabled(GetDlgItem(dialog, IDC_PS_CBODEVICE)) != FALSE;
+        SendDlgItemMessageW(dialog, IDC_PS_CBODEVICE, CB_SETCURSEL, 1, 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ok ? IDC_PS_CMDOK : IDC_PS_CMDCANCEL, BN_CLICKED), 0);
+      });
+      const PortDevices ports;
+      EXPECT_EQ(ShowPortSetting(nullptr, store, ports, Detected()), ok);
+      EXPECT_TRUE(watch.Came());
+    }
+    EXPECT_EQ(items, (std::vector<std::string>{"\\\\.\\COM1 (기본)", "\\\\.\\COM5", "\\\\.\\COM12"}));
+    EXPECT_EQ(shown, "\\\\.\\COM1 (기본)");
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(PortsValue(1), ok ? "\\\\.\\COM5" : "") << ok;
+    EXPECT_EQ(RegistryValue("CommPortNo"), ok ? "1" : "<missing>") << ok;
+  }
+}
+
+TEST_F(PortDevicePick, EachComPortKeepsItsChoiceAndTheDefaultRemovesTheValue) {
+  store.WritePortDevice(3, "\\\\.\\COM12");
+  std::string com3Shown, com1Again;
+  {
+    ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+      // COM1: a COM name typed as the system writes it elsewhere.
+      SetWindowTextW(GetDlgItem(dialog, IDC_PS_CBODEVICE), L"com7");
+      PickPort(dialog, 2);
+      com3Shown = DeviceText(dialog);
+      SendDlgItemMessageW(dialog, IDC_PS_CBODEVICE, CB_SETCURSEL, 0, 0);  // COM3 back to its own
+      PickPort(dialog, 0);
+      com1Again = DeviceText(dialog);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CMDOK, BN_CLICKED), 0);
+    });
+    const PortDevices ports;
+    EXPECT_TRUE(ShowPortSetting(nullptr, store, ports, Detected()));
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(com3Shown, "\\\\.\\COM12");
+  EXPECT_EQ(com1Again, "\\\\.\\COM7");  // the line opens it by that name
+  EXPECT_EQ(PortsValue(1), "\\\\.\\COM7");
+  EXPECT_EQ(PortsValue(3), "");
+  EXPECT_EQ(RegistryValue("CommPortNo"), "1");
+}
+
+TEST_F(PortDevicePick, APortTheEnvironmentNamesIsShownDisabledAndKept) {
+  store.Write("CommPortNo", "2");
+  store.WritePortDevice(2, "\\\\.\\COM5");
+  Environment::Set("VANTOR_COM2", "\\\\.\\COM9");
+  std::string shown, note;
+  bool enabled = true;
+  {
+    ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+      shown = DeviceText(dialog);
+      enabled = IsWindowEnabled(GetDlgItem(dialog, IDC_PS_CBODEVICE)) != FALSE;
+      note = Utf8(Win32Ui::Text(GetDlgItem(dialog, IDC_PS_LABEL12)));
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CMDOK, BN_CLICKED), 0);
+    });
+    const PortDevices ports;
+    EXPECT_TRUE(ShowPortSetting(nullptr, store, ports, Detected()));
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_EQ(shown, "\\\\.\\COM9");
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(note, "환경 변수 VANTOR_COM2 이 정한 장치 (설정보다 우선)");
+  EXPECT_EQ(PortsValue(2), "\\\\.\\COM5");
 }
 
 TEST_F(MainWindow, TheExitQuestionAsksAndNoKeepsTheWindow) {
