@@ -14,7 +14,10 @@ std::string StoredList(const std::vector<Stored>& stored) {
   for (std::size_t i = 0; i < stored.size() && i < kNamedFiles; ++i) {
     if (i > 0) list += ", ";
     list += stored[i].name;
-    if (stored[i].records) list += " " + std::to_string(*stored[i].records) + "건";
+    if (!stored[i].records) continue;
+    list += ' ';
+    list += std::to_string(*stored[i].records);
+    list += "건";
   }
   if (stored.size() > kNamedFiles) list += " 외 " + std::to_string(stored.size() - kNamedFiles) + "개 파일";
   return list;

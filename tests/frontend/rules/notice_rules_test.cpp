@@ -81,8 +81,8 @@ void ExpectEntries(const Entries& got, const Entries& want) {
 TEST(Cp949Text, KoreanNamesReadAndAStrayByteShowsAsReplacement) {
   EXPECT_EQ(Cp949ToUtf8("STOCK.TXT"), "STOCK.TXT");
   EXPECT_EQ(Cp949ToUtf8(kStockCp949 + ".TXT"), "재고.TXT");
-  // 0xFF starts no character; a lead byte at the very end has no partner.
-  EXPECT_EQ(Cp949ToUtf8("A\xFF" "B"), "A\xEF\xBF\xBD" "B");
+  // A lead byte whose partner is no trail byte, and one at the very end.
+  EXPECT_EQ(Cp949ToUtf8("A\xC0 B"), "A\xEF\xBF\xBD B");
   EXPECT_EQ(Cp949ToUtf8("AB\xC0"), "AB\xEF\xBF\xBD");
 }
 
