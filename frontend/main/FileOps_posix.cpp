@@ -81,6 +81,62 @@ std::string FindNoCase(const std::string& dir, const std::string& name) {
   return best.empty() ? exact : dir + '/' + best;
 }
 
+std::vector<FileEntry> FilesIn(const std::string& dir) {
+  std::vector<FileEntry> files;
+  DIR* handle = ::opendir(dir.c_str());
+  if (handle == nullptr) {
+    g_lastErrno = errno;
+    return files;
+  }
+  while (const dirent* entry = ::readdir(handle)) {
+    if (const std::optional<std::int64_t> size = SizeOf(dir + '/' + entry->d_name)) {
+      files.push_back({entry->d_name, *size});
+    }
+  }
+  ::closedir(handle);
+  return files;
+}
+
+std::optional<std::int64_t> SizeOf(const std::string& path) {
+  struct stat info {};
+  if (!Stat(path, &info) || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+bool SameEntryName(const std::string& a, const std::string& b) { return a == b; }
+
+std::optional<std::string> ReadAll(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    g_lastErrno = errno;
+    return std::nullopt;
+  }
+  std::string content;
+  char buf[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buf, sizeof buf);
+    if (got > 0) {
+      content.append(buf, static_cast<std::size_t>(got));
+    } else if (got == 0 || errno != EINTR) {
+      if (got < 0) g_lastErrno = errno;
+      ::close(fd);
+      if (got < 0) return std::nullopt;
+      return content;
+    }
+  }
+}
+
+std::string CurrentDirectory() {
+  std::string dir(4096, '\0');
+  while (::getcwd(dir.data(), dir.size()) == nullptr) {
+    g_lastErrno = errno;
+    if (errno != ERANGE) return {};
+    dir.resize(dir.size() * 2);
+  }
+  dir.resize(std::strlen(dir.c_str()));
+  return dir;
+}
+
 std::string LastError() { return std::strerror(g_lastErrno); }
 
 }  // namespace FileOps

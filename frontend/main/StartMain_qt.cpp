@@ -12,6 +12,7 @@
 #include "InstanceLock.h"
 #include "MessageBoxes.h"
 #include "MousePointer.h"
+#include "Notifier_qt.h"
 #include "Pictures.h"
 #include "QtText.h"
 #include "SettingsStore_qt.h"
@@ -43,6 +44,7 @@ int Main(QApplication& app) {
   SystemClock clock;
   TransferLibrary library(TransferLibrary::DefaultCandidates());
   SystemVolumes volumes;
+  DesktopNotifier notifier;
   for (const std::string& message : CreateDefaultDirs(settings)) qWarning().noquote() << "RTKelvane:" << Q(message);
   // The library writes its log under the current directory.
   if (!EnterWorkFolder()) {
@@ -59,7 +61,7 @@ int Main(QApplication& app) {
 
   WaitSeconds(VarDefine::kSplashSeconds, clock);
 
-  frmMain window({settings, messages, clock, library, volumes});
+  frmMain window({settings, messages, clock, library, volumes, notifier});
   window.SetSplash(splash);
   const FirstInstance first(InstanceLock::DefaultName(), window);
   ShowCentred(window);

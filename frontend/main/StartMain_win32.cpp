@@ -10,6 +10,7 @@
 #include "FuntDefine.h"
 #include "InstanceLock.h"
 #include "MousePointer.h"
+#include "Notifier_win32.h"
 #include "SettingsStore_win32.h"
 #include "TransferLibrary_win32.h"
 #include "VarDefine.h"
@@ -34,6 +35,8 @@ int Main() {
   RegistryStore settings;
   SystemClock clock;
   Vantor2Library library;
+  // Its icon leaves the notification area when the program ends.
+  TrayNotifier notifier;
   for (const std::string& message : CreateDefaultDirs(settings)) {
     Win32Ui::ShowMessage(nullptr, message, VarDefine::kAppTitle, MB_OK | MB_ICONWARNING);
   }
@@ -46,7 +49,7 @@ int Main() {
   splash.Show();
   WaitSeconds(VarDefine::kSplashSeconds, clock);
 
-  frmMain window({settings, clock, library});
+  frmMain window({settings, clock, library, notifier});
   if (window.Create() == nullptr) return 1;
   window.SetSplash(splash.Handle());
   window.Show();

@@ -16,12 +16,16 @@ std::string StampedName(const std::string& recvDir, const LocalDateTime& when) {
   return recvDir + FileOps::Separator() + "STOCK_" + stamp + ".txt";
 }
 
-Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when) {
+Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when, RenamedPaths* renamed) {
+  if (renamed != nullptr) *renamed = RenamedPaths{};
   const std::string stock = FindStockFile(recvDir);
   if (!FileOps::FileExists(stock)) return Outcome::NoStockFile;
   // A failure here shows again in the rename below, which is what counts.
   MakeDirPath(recvDir);
-  return FileOps::RenameNoReplace(stock, StampedName(recvDir, when)) ? Outcome::Renamed : Outcome::RenameFailed;
+  const std::string stamped = StampedName(recvDir, when);
+  if (!FileOps::RenameNoReplace(stock, stamped)) return Outcome::RenameFailed;
+  if (renamed != nullptr) *renamed = RenamedPaths{stock, stamped};
+  return Outcome::Renamed;
 }
 
 }  // namespace StockFile

@@ -13,6 +13,12 @@ namespace StockFile {
 
 enum class Outcome { NoStockFile, Renamed, RenameFailed };
 
+// The paths of a stock file that got its new name.
+struct RenamedPaths {
+  std::string from;
+  std::string to;
+};
+
 // The path of the received stock file: "STOCK.TXT" in recvDir, in whatever
 // case the terminal wrote its name; the upper-case path when there is none.
 std::string FindStockFile(const std::string& recvDir);
@@ -21,7 +27,8 @@ std::string FindStockFile(const std::string& recvDir);
 std::string StampedName(const std::string& recvDir, const LocalDateTime& when);
 
 // recvDir is the receive directory's text as the operator sees it; a final
-// separator in it does no harm.
-Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when);
+// separator in it does no harm. When renamed is given and the file got its
+// new name, it receives both paths (else it is left empty).
+Outcome RenameReceived(const std::string& recvDir, const LocalDateTime& when, RenamedPaths* renamed = nullptr);
 
 }  // namespace StockFile

@@ -34,6 +34,8 @@ inline constexpr char kKeyPortNo[] = "CommPortNo";
 inline constexpr char kKeySpeed[] = "CommSpeed";
 inline constexpr char kKeySendDir[] = "SendDir";
 inline constexpr char kKeyRecvDir[] = "RecvDir";
+// Read only: "0" turns off the desktop notification after each transfer.
+inline constexpr char kKeyNotify[] = "Notify";
 
 // Defaults of the settings that have one fixed text.
 inline constexpr char kDefaultPortCode[] = "1";

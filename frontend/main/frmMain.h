@@ -18,6 +18,7 @@
 
 class Clock;
 class MessageBoxes;
+class Notifier;
 class PictureBox;
 class QAction;
 class QCheckBox;
@@ -43,6 +44,7 @@ class frmMain : public QWidget {
     Clock& clock;
     TransferLibrary& library;
     const VolumeSource& volumes;
+    Notifier& notifier;  // the line after each transfer
   };
 
   explicit frmMain(const Services& services, QWidget* parent = nullptr);

@@ -19,6 +19,7 @@
 #include "MousePointer.h"
 #include "PortErrorText.h"
 #include "QtText.h"
+#include "RunNotice.h"
 #include "SettingsStore.h"
 #include "StartSettings.h"
 #include "StockFile.h"
@@ -140,10 +141,13 @@ void frmMain::picSendButton_Click() {
   m_ports.Apply(m_services.settings);
   const TransferArgs args =
       TransferCommand::MakeArgs(U8(m_txtRecvDir->text()), U8(m_txtSendDir->text()), m_chkFileMode->isChecked());
+  const RunNotice notice(m_services.settings, args);
   std::optional<int> result = m_services.library.Run(args);
   while (result && ReportResult(*result, args.portNo)) result = m_services.library.Run(args);
   // Whatever the result, a received stock file gets its time-stamped name.
-  StockFile::RenameReceived(U8(m_txtRecvDir->text()), m_services.clock.Now());
+  StockFile::RenamedPaths stock;
+  StockFile::RenameReceived(U8(m_txtRecvDir->text()), m_services.clock.Now(), &stock);
+  if (result) notice.Send(m_services.notifier, *result, stock);
   MousePointer::SetDefault();
   m_transferring = false;
   setEnabled(true);

@@ -10,6 +10,7 @@
 #include "NumericText.h"
 #include "PictureBox_win32.h"
 #include "PortErrorText.h"
+#include "RunNotice.h"
 #include "SettingsStore.h"
 #include "StartSettings.h"
 #include "StockFile.h"
@@ -119,10 +120,13 @@ void frmMain::picSendButton_Click() {
   const std::string recvDir = BoxText(IDC_TXTRECVDIR);
   const vantor::TransferArgs args = TransferCommand::MakeArgs(
       recvDir, BoxText(IDC_TXTSENDDIR), IsDlgButtonChecked(m_hWnd, IDC_CHKFILEMODE) == BST_CHECKED);
+  const RunNotice notice(m_services.settings, args);
   std::optional<int> result = m_services.library.Run(args);
   while (result && ReportResult(*result, args.portNo)) result = m_services.library.Run(args);
   // Whatever the result, a received stock file gets its time-stamped name.
-  StockFile::RenameReceived(recvDir, m_services.clock.Now());
+  StockFile::RenamedPaths stock;
+  StockFile::RenameReceived(recvDir, m_services.clock.Now(), &stock);
+  if (result) notice.Send(m_services.notifier, *result, stock);
   MousePointer::SetDefault();
   m_transferring = false;
   EnableWindow(m_hWnd, TRUE);

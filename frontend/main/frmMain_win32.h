@@ -20,6 +20,7 @@
 #include "PortDevices.h"
 
 class Clock;
+class Notifier;
 class SettingsStore;
 class Vantor2Library;
 
@@ -29,6 +30,7 @@ class frmMain {
     SettingsStore& settings;
     Clock& clock;
     Vantor2Library& library;
+    Notifier& notifier;  // the line after each transfer
   };
 
   explicit frmMain(const Services& services);

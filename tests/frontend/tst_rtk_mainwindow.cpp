@@ -678,6 +678,55 @@ class TestMainWindow : public QObject {
     QVERIFY(!QFileInfo::exists(m_recv + "/STOCK_20260315142530.txt"));
   }
 
+  // --- the notification after a transfer ------------------------------------
+  void aReceiveIsNotifiedWithItsRecordsAndNotifyZeroSilencesIt() {
+    // The library writes its log under the current directory.
+    const QString saved = QDir::currentPath();
+    QVERIFY(QDir().mkpath(m_tmp.path() + "/work/Log"));
+    QVERIFY(QDir::setCurrent(m_tmp.path() + "/work"));
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    Child<QCheckBox>(*window, "ChkFileMode")->setChecked(true);
+    Write(m_recv + "/ORDER.DAT", "O01\r\n");
+    m_standIn.setHook(
+        [](void* context) {
+          const QString& recv = *static_cast<const QString*>(context);
+          QFile order(recv + "/ORDER.DAT");
+          QVERIFY(order.open(QIODevice::Append));
+          order.write("O02\r\nO03\r\n");
+          Write(recv + "/STOCK.TXT", "S000001\r\nS000002\r\nS000003\r\n");
+          // As the library writes it: code page 949, CR LF.
+          Write("Log/comm.log", "Port Open\r\nPort Close\r\n"
+                                "File name = [STOCK.TXT.Tmp], Record Length = [9]\r\n"
+                                "FileName = [" + recv.toUtf8() + "/STOCK.TXT], Num of Delete = [4]\r\n"
+                                "File name = [ORDER.DAT.Tmp], Record Length = [5]\r\n"
+                                "FileName = [" + recv.toUtf8() + "/ORDER.DAT], Num of Delete = [2]\r\n");
+        },
+        &m_recv);
+    Transfer(*window);
+    rig->store.values["Notify"] = "0";
+    Transfer(*window);
+    QDir::setCurrent(saved);
+    QCOMPARE(rig->notifier.shown.size(), std::size_t{1});
+    QCOMPARE(Q(rig->notifier.shown[0].title), QString("RTKelvane"));
+    QCOMPARE(Q(rig->notifier.shown[0].text), QString("데이터 수신 완료: STOCK_20260315142530.txt 3건, ORDER.DAT 2건 저장"));
+    QVERIFY(rig->messages.shown.isEmpty());
+  }
+
+  void aFailureNamesTheLogInTheWorkFolder() {
+    const QString saved = QDir::currentPath();
+    QVERIFY(QDir().mkpath(m_tmp.path() + "/work"));
+    QVERIFY(QDir::setCurrent(m_tmp.path() + "/work"));
+    const QString log = QDir::currentPath() + "/Log/comm.log";
+    auto rig = MakeRig();
+    auto window = rig->MakeWindow();
+    m_standIn.setResult(VANTOR_DEVICE_CANCEL);
+    Transfer(*window);
+    QDir::setCurrent(saved);
+    QCOMPARE(rig->notifier.shown.size(), std::size_t{1});
+    QCOMPARE(Q(rig->notifier.shown[0].text), "송수신 중단: 단말기에서 취소했습니다. 로그: " + log);
+  }
+
   void aMissingLibraryTransfersNothing_data() {
     QTest::addColumn<QString>("candidate");
     QTest::newRow("no file") << m_tmp.path() + "/nothing/Vantor2";
@@ -692,6 +741,7 @@ class TestMainWindow : public QObject {
     Transfer(*window);
     QVERIFY(!rig.library.IsLoaded());
     QVERIFY(rig.messages.shown.isEmpty());
+    QVERIFY(rig.notifier.shown.empty());  // no run, nothing to tell
     QVERIFY(window->isEnabled());
     QCOMPARE(m_standIn.callCount(), 0);
     // The received-file step still runs.

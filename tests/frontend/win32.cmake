@@ -31,7 +31,7 @@ endforeach()
 # Whole runs through RTKelvane.exe, driven through its window by rtk_driver.
 add_executable(rtk_driver win32/rtk_driver.cpp)
 target_include_directories(rtk_driver PRIVATE ${PROJECT_SOURCE_DIR}/frontend/res)
-target_link_libraries(rtk_driver PRIVATE psapi)
+target_link_libraries(rtk_driver PRIVATE psapi shell32)
 vantor_warnings(rtk_driver)
 foreach(direction receive send)
   add_test(NAME rtk_${direction}_run

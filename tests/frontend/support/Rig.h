@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Fakes.h"
+#include "RecordingNotifier.h"
 #include "TransferLibrary.h"
 #include "VarDefine.h"
 #include "frmMain.h"
@@ -19,7 +20,7 @@ struct Rig {
     gSelectDir.clear();
   }
 
-  frmMain::Services Services() { return {store, messages, clock, library, volumes}; }
+  frmMain::Services Services() { return {store, messages, clock, library, volumes, notifier}; }
   std::unique_ptr<frmMain> MakeWindow() { return std::make_unique<frmMain>(Services()); }
 
   MemoryStore store;
@@ -27,4 +28,5 @@ struct Rig {
   FakeClock clock;
   TransferLibrary library;
   FakeVolumes volumes;
+  RecordingNotifier notifier;
 };

@@ -1,7 +1,9 @@
 // Drives a running RTKelvane.exe from outside, as an operator would, for the
 // whole-run tests under Wine:
 //   rtk_driver ready MS        waits until the main window shows (prints the ms it took)
-//   rtk_driver transfer        Enter on the transfer button; waits for the run to end
+//   rtk_driver transfer        Enter on the transfer button; waits for the run to end, then
+//                              for the program's icon in the notification area (the
+//                              balloon after the run)
 //   rtk_driver exit            closes the window and answers Yes to the exit question
 //   rtk_driver memory          prints the program's private bytes
 //   rtk_driver text ID         prints a control's text (UTF-8)
@@ -10,6 +12,7 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,24 +22,27 @@
 
 namespace {
 
-// The visible main window of the program under test: RTK_PROGRAM (its
-// Windows path), when set, picks the one of that executable, so that other
-// programs' windows on the same Wine server are never taken for it.
+// True when the window belongs to the program under test: RTK_PROGRAM (its
+// Windows path), when set, picks that executable, so that other programs'
+// windows on the same Wine server are never taken for it.
+bool OfProgram(HWND window) {
+  const wchar_t* program = _wgetenv(L"RTK_PROGRAM");
+  if (program == nullptr || *program == L'\0') return true;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  const bool known = process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size);
+  if (process != nullptr) CloseHandle(process);
+  return known && _wcsicmp(image, program) == 0;
+}
+
+// The visible main window of the program under test.
 BOOL CALLBACK Visit(HWND window, LPARAM found) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (std::wstring(name) != L"RTKelvaneMain" || !IsWindowVisible(window)) return TRUE;
-  const wchar_t* program = _wgetenv(L"RTK_PROGRAM");
-  if (program != nullptr && *program != L'\0') {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    wchar_t image[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    const bool known = process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size);
-    if (process != nullptr) CloseHandle(process);
-    if (!known || _wcsicmp(image, program) != 0) return TRUE;
-  }
+  if (std::wstring(name) != L"RTKelvaneMain" || !IsWindowVisible(window) || !OfProgram(window)) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }
@@ -72,6 +78,23 @@ int Ready(int ms) {
   return 0;
 }
 
+// The program's notifier (a message-only window) when the notification area
+// has its icon: the shell knows the icon by that window and its id (1 for the
+// first balloon of a start), and modifying nothing of it succeeds only while
+// the icon is there.
+HWND NotifiedIcon() {
+  HWND notifier = nullptr;
+  while ((notifier = FindWindowExW(HWND_MESSAGE, notifier, L"RTKelvaneNotify", nullptr)) != nullptr) {
+    if (!OfProgram(notifier)) continue;
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = notifier;
+    probe.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) ? notifier : nullptr;
+  }
+  return nullptr;
+}
+
 int Transfer() {
   HWND main = WaitFor(MainWindow, 20000);
   if (main == nullptr) return 1;
@@ -94,6 +117,9 @@ int Transfer() {
       },
       240000);
   std::printf("transfer window owned by the main window: %s\n", owned ? "yes" : "no");
+  // The end of the library's window enables the main window again before
+  // the program has sent its notification: it is waited for.
+  if (back != nullptr) std::printf("notification icon: %s\n", WaitFor(NotifiedIcon, 20000) ? "yes" : "no");
   return back != nullptr ? 0 : 1;
 }
 

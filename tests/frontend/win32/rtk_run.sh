@@ -9,7 +9,7 @@
 # First start on an empty registry: the defaults are stored (reg query) and
 # a second instance ends at once. Then the run with the folders stored in the
 # registry: result files exact, STOCK.TXT renamed, the log in the program's
-# own folder. Prints the start-to-ready time and the private memory.
+# own folder, the notification's icon in the notification area after the run. Prints the start-to-ready time and the private memory.
 set -euo pipefail
 direction=$1
 program=$(realpath "$2")
@@ -82,8 +82,11 @@ for _ in $(seq 1 100); do [ -L "$VANTOR_WINE_COM1" ] && break; sleep 0.05; done
 start=$(date +%s%N)
 start_program
 ready=$((($(date +%s%N) - start) / 1000000))
-owner=$("$repo/scripts/wine-run" "$driver" transfer | tr -d '\r') || fail "the transfer did not start or end through the window"
+driven=$("$repo/scripts/wine-run" "$driver" transfer | tr -d '\r') || fail "the transfer did not start or end through the window"
+owner=$(sed -n 1p <<<"$driven")
 [ "$owner" = "transfer window owned by the main window: yes" ] || fail "$owner"
+notified=$(sed -n 2p <<<"$driven")
+[ "$notified" = "notification icon: yes" ] || fail "no notification after the run: $notified"
 memory=$("$repo/scripts/wine-run" "$driver" memory | tr -d '\r')
 # Wine reports no private bytes of its own: the Linux process's private
 # memory (smaps_rollup) is the figure.

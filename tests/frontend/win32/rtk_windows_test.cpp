@@ -1,7 +1,8 @@
 // RTKelvane's Win32 windows under Wine on a display: the main window's
 // controls, ids, places from the twips tables, texts and tab order; the
 // settings in the registry and their code tables; the port settings dialog,
-// the directory chooser, the exit question and the splash window. With
+// the directory chooser, the exit question and the splash window; the
+// notification after a transfer and its balloon in the notification area. With
 // VANTOR_SCREENSHOTS set (a Linux folder), screenshots are written there.
 
 #include <windows.h>
@@ -22,8 +23,10 @@
 #include "InstanceLock.h"
 #include "ModalWatch.h"
 #include "MousePointer.h"
+#include "Notifier_win32.h"
 #include "PictureBox_win32.h"
 #include "PortDevices.h"
+#include "RecordingNotifier.h"
 #include "SettingsStore_win32.h"
 #include "TransferLibrary_win32.h"
 #include "VarDefine.h"
@@ -139,7 +142,8 @@ class MainWindow : public ::testing::Test {
   RegistryStore store{kTestRoot};
   StillClock clock;
   Vantor2Library library{L"C:\\no such folder\\Vantor2.dll"};
-  frmMain window{{store, clock, library}};
+  RecordingNotifier notifier;
+  frmMain window{{store, clock, library, notifier}};
 };
 
 struct ControlRow {
@@ -602,16 +606,24 @@ class Transfers : public MainWindow {
     module = LoadLibraryW(standInPath.c_str());
     ASSERT_NE(module, nullptr);
     setResult = reinterpret_cast<void (*)(int)>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_SetResult")));
+    setHook = reinterpret_cast<void (*)(StandInHook, void*)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "StandIn_SetHook")));
     lastCall = reinterpret_cast<StandInCall (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_LastCall")));
     callCount = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StandIn_CallCount")));
     ASSERT_NE(setResult, nullptr);
     ASSERT_NE(lastCall, nullptr);
     ASSERT_NE(callCount, nullptr);
+    ASSERT_NE(setHook, nullptr);
+  }
+  void TearDown() override {
+    setHook(nullptr, nullptr);
+    MainWindow::TearDown();
   }
 
   std::wstring standInPath;
   HMODULE module = nullptr;
   void (*setResult)(int) = nullptr;
+  void (*setHook)(StandInHook, void*) = nullptr;
   StandInCall (*lastCall)() = nullptr;
   int (*callCount)() = nullptr;
 };
@@ -619,6 +631,7 @@ class Transfers : public MainWindow {
 struct ResultRow {
   int result;
   const char* message;  // nullptr: no box
+  const char* notice;   // how the notification begins
 };
 
 class ResultMessages : public Transfers, public ::testing::WithParamInterface<ResultRow> {};
@@ -626,7 +639,7 @@ class ResultMessages : public Transfers, public ::testing::WithParamInterface<Re
 TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
   const ResultRow& row = GetParam();
   Vantor2Library standIn(standInPath);
-  frmMain withStandIn({store, clock, standIn});
+  frmMain withStandIn({store, clock, standIn, notifier});
   withStandIn.Create();
   withStandIn.Show();
   setResult(row.result);
@@ -652,6 +665,9 @@ TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
     EXPECT_EQ(text.substr(0, text.find('\n')), row.message);
     EXPECT_TRUE(okOnly);
   }
+  ASSERT_EQ(notifier.shown.size(), 1u);
+  EXPECT_EQ(notifier.shown[0].title, "RTKelvane");
+  EXPECT_EQ(notifier.shown[0].text.rfind(row.notice, 0), 0u) << notifier.shown[0].text;
   const StandInCall call = lastCall();
   EXPECT_EQ(std::string(call.recvDir), recv);
   EXPECT_EQ(call.portNo, 1);
@@ -665,14 +681,18 @@ TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ResultMessages,
-                         ::testing::Values(ResultRow{-11, "Recv 디렉토리 설정에러"},
-                                           ResultRow{-12, "Send 디렉토리 설정에러"},
-                                           ResultRow{-13, "통신포트 설정에러"}, ResultRow{-14, "통신속도 설정에러"},
-                                           ResultRow{1, nullptr}, ResultRow{-2, nullptr}));
+                         ::testing::Values(
+                             ResultRow{-11, "Recv 디렉토리 설정에러",
+                                       "송수신 에러: Recv 디렉토리 설정에러 (C:\\rtk-test-result)"},
+                             ResultRow{-12, "Send 디렉토리 설정에러", "송수신 에러: Send 디렉토리 설정에러 ("},
+                             ResultRow{-13, "통신포트 설정에러", "송수신 에러: 통신포트 설정에러 (COM1)"},
+                             ResultRow{-14, "통신속도 설정에러", "송수신 에러: 통신속도 설정에러 (19200)"},
+                             ResultRow{1, nullptr, "데이터 수신 완료"},
+                             ResultRow{-2, nullptr, "송수신 중단: PC에서 취소했습니다. 로그: "}));
 
 TEST_F(Transfers, AMissingFolderIsMadeOnYesAndTheRunStartsAgain) {
   Vantor2Library standIn(standInPath);
-  frmMain withStandIn({store, clock, standIn});
+  frmMain withStandIn({store, clock, standIn, notifier});
   withStandIn.Create();
   withStandIn.Show();
   setResult(VANTOR_RECV_DIR_ERROR);
@@ -702,7 +722,7 @@ TEST_F(Transfers, AMissingFolderIsMadeOnYesAndTheRunStartsAgain) {
 
 TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
   Vantor2Library standIn(standInPath);
-  frmMain withStandIn({store, clock, standIn});
+  frmMain withStandIn({store, clock, standIn, notifier});
   withStandIn.Create();
   withStandIn.Show();
   PumpFor(200);
@@ -725,6 +745,86 @@ TEST_F(Transfers, APortThatCannotBeOpenedIsNamedWithItsDeviceAndReason) {
   }
   EXPECT_EQ(text.rfind("통신포트를 열 수 없습니다: COM3\n장치: \\\\.\\KelvaneNoSuchPort\n원인: ", 0), 0u) << text;
   EXPECT_NE(text.find("Ports"), std::string::npos) << text;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// A receive run through the window: the stand-in stores STOCK.TXT and writes
+// the log as the library does, in the folder the program works in.
+TEST_F(Transfers, AReceiveIsNotifiedWithItsRecordsAndNotifyZeroSilencesIt) {
+  const std::string work = "C:\\rtk-test-notice";
+  const std::string recv = work + "\\recv";
+  for (const std::string& dir : {work, work + "\\Log", recv}) CreateDirectoryW(Wide(dir).c_str(), nullptr);
+  wchar_t saved[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, saved);
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide(work).c_str()));
+  Vantor2Library standIn(standInPath);
+  frmMain withStandIn({store, clock, standIn, notifier});
+  withStandIn.Create();
+  withStandIn.Show();
+  setResult(VANTOR_RECEIVED);
+  setHook(
+      [](void* context) {
+        const std::string& dir = *static_cast<const std::string*>(context);
+        WriteBytes(dir + "\\STOCK.TXT", "S000001\r\nS000002\r\n");
+        WriteBytes("Log\\comm.log", "Port Open\r\nPort Close\r\nFile name = [STOCK.TXT.Tmp], Record Length = [9]\r\n"
+                                    "FileName = [" + dir + "\\STOCK.TXT], Num of Delete = [3]\r\n");
+      },
+      const_cast<std::string*>(&recv));
+  Win32Ui::SetText(GetDlgItem(withStandIn.Handle(), IDC_TXTRECVDIR), recv);
+  withStandIn.picSendButton_Click();
+  store.Write("Notify", "0");
+  withStandIn.picSendButton_Click();
+  SetCurrentDirectoryW(saved);
+  ASSERT_EQ(notifier.shown.size(), 1u);
+  EXPECT_EQ(notifier.shown[0].title, "RTKelvane");
+  EXPECT_EQ(notifier.shown[0].text, "데이터 수신 완료: STOCK_20260315142530.txt 2건 저장");
+  for (const char* name : {"\\recv\\STOCK_20260315142530.txt", "\\recv\\STOCK.TXT", "\\Log\\comm.log"}) {
+    DeleteFileW(Wide(work + name).c_str());
+  }
+  for (const std::string& dir : {recv, work + "\\Log", work}) RemoveDirectoryW(Wide(dir).c_str());
+}
+
+// The real notification area of the system (Wine's): the balloon carries
+// the texts and the program's icon, and the icon goes when the balloon is
+// clicked; the shell's word about an earlier balloon leaves a new one.
+TEST(TrayBalloon, ShowsTheProgramsIconAndGoesWhenTheBalloonIsClicked) {
+  TrayNotifier notifier;
+  ASSERT_NE(notifier.Handle(), nullptr);
+  notifier.Notify("RTKelvane", "데이터 수신 완료: STOCK.TXT 3건 저장");
+  ASSERT_TRUE(notifier.IconShown());
+  const NOTIFYICONDATAW& sent = notifier.Sent();
+  EXPECT_EQ(std::wstring(sent.szInfoTitle), L"RTKelvane");
+  EXPECT_EQ(std::wstring(sent.szInfo), L"데이터 수신 완료: STOCK.TXT 3건 저장");
+  EXPECT_EQ(std::wstring(sent.szTip), L"RTKelvane");
+  EXPECT_TRUE(sent.uFlags & NIF_INFO);
+  EXPECT_NE(sent.hIcon, nullptr);
+  const UINT first = notifier.IconId();
+  notifier.Notify("RTKelvane", "마스터 파일 송신 완료");
+  ASSERT_TRUE(notifier.IconShown());
+  SendMessageW(notifier.Handle(), TrayNotifier::kCallbackMessage, first, NIN_BALLOONTIMEOUT);
+  EXPECT_TRUE(notifier.IconShown());
+  SendMessageW(notifier.Handle(), TrayNotifier::kCallbackMessage, notifier.IconId(), NIN_BALLOONUSERCLICK);
+  EXPECT_FALSE(notifier.IconShown());
+  // The shell no longer has the icon.
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = sizeof probe;
+  probe.hWnd = notifier.Handle();
+  probe.uID = notifier.IconId();
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+TEST(TrayBalloon, ALongLineIsCutWithoutSplittingACharacter) {
+  TrayNotifier notifier;
+  // 253 letters, then a character of two UTF-16 units across the cut.
+  notifier.Notify(std::string(70, 'T'), std::string(253, 'x') + "\xF0\x9F\x93\xA6" + "tail");
+  EXPECT_EQ(std::wstring(notifier.Sent().szInfo), std::wstring(253, L'x') + L"\u2026");
+  EXPECT_EQ(std::wstring(notifier.Sent().szInfoTitle), std::wstring(62, L'T') + L"\u2026");
 }
 
 TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
