@@ -827,6 +827,11 @@ TEST(TrayBalloon, ALongLineIsCutWithoutSplittingACharacter) {
   EXPECT_EQ(std::wstring(notifier.Sent().szInfoTitle), std::wstring(62, L'T') + L"\u2026");
 }
 
+// Every window of fixed size: no maximise box and no sizing border.
+bool FixedSize(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0;
+}
+
 TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
   MousePointer::SetHourglass();
   {
@@ -842,6 +847,7 @@ TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
     EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
     EXPECT_TRUE(SameRect(splash.AnimatedTo(), frame));
     EXPECT_EQ(Win32Ui::Text(splash.Handle()), L"Kelvane");
+    EXPECT_TRUE(FixedSize(splash.Handle()));
     EXPECT_TRUE(SameRect(PlaceOf(GetDlgItem(splash.Handle(), IDC_FL_PICTURE1)),
                          Win32Ui::ToPixels(TwipsRect{-120, -120, 6225, 2985})));
     Shot(splash.Handle(), "splash_win32.png");
@@ -849,6 +855,31 @@ TEST(Splash, IsCentredAndAnimatedFromTheScreensCorner) {
   }
   // Unloading the splash ends the hourglass of start-up.
   EXPECT_FALSE(MousePointer::IsHourglass());
+}
+
+TEST_F(MainWindow, FixedWindowsOfferNoMaximise) {
+  Open();
+  EXPECT_TRUE(FixedSize(window.Handle()));
+  bool portDialog = false, chooser = false;
+  {
+    ModalWatch watch(L"통신포트 선택", [&](HWND dialog) {
+      portDialog = FixedSize(dialog);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PS_CMDCANCEL, BN_CLICKED), 0);
+    });
+    window.Toolbar1_ButtonClick("Setting");
+    EXPECT_TRUE(watch.Came());
+  }
+  SetWindowTextW(Item(IDC_TXTSENDDIR), L"C:\\windows");
+  {
+    ModalWatch watch(L" 마스터 파일이 있는 디렉토리 설정", [&](HWND dialog) {
+      chooser = FixedSize(dialog);
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    window.cmdSendDirSet_Click();
+    EXPECT_TRUE(watch.Came());
+  }
+  EXPECT_TRUE(portDialog);
+  EXPECT_TRUE(chooser);
 }
 
 }  // namespace
