@@ -130,7 +130,7 @@ class TestScreens : public QObject {
     store.portDevices = {{1, Q(byId)}};
     const PortDevices ports;
     frmPortSetting dialog(store, ports, {{"/dev/ttyUSB0", {byId}}, {"/dev/ttyACM0", {}}});
-    Shoot(dialog, "port_settings.png", QSize(361, 267));
+    Shoot(dialog, "readme_port_settings.png", QSize(361, 267));
   }
 
   void directoryChooser() {
