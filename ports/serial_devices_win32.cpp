@@ -42,8 +42,10 @@ std::vector<SerialDevice> ListSerialDevices(const DeviceRoots&) {
       if (DevicePresent(device)) devices.push_back({device, {}});
     }
   }
-  std::sort(devices.begin(), devices.end(),
-            [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
+  // By number: COM5 before COM12 (the names differ only in their digits).
+  std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
+    return a.path.size() != b.path.size() ? a.path.size() < b.path.size() : a.path < b.path;
+  });
   return devices;
 }
 
