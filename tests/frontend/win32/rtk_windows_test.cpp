@@ -647,6 +647,9 @@ TEST_P(ResultMessages, OnlyArgumentErrorsSpeakAndTheStockFileIsRenamedAlways) {
   CreateDirectoryW(Wide(recv).c_str(), nullptr);
   CloseHandle(CreateFileW(Wide(recv + "\\STOCK.TXT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   Win32Ui::SetText(GetDlgItem(withStandIn.Handle(), IDC_TXTRECVDIR), recv);
+  // Both folders exist, so that a folder's message offers nothing to make
+  // (AMissingFolderIsMadeOnYesAndTheRunStartsAgain) whatever the prefix holds.
+  Win32Ui::SetText(GetDlgItem(withStandIn.Handle(), IDC_TXTSENDDIR), recv);
   CheckDlgButton(withStandIn.Handle(), IDC_CHKFILEMODE, BST_CHECKED);
   std::string text;
   bool okOnly = false;
