@@ -1,7 +1,7 @@
 #pragma once
 // The transfer library writes its own files (Log/comm.log among them) in code
-// page 949 on every system; the program reads them in UTF-8. One file per
-// platform: iconv's CP949 on Linux, the system's code page 949 on Windows.
+// page 949 on every system; the program reads them in UTF-8, through the
+// library's own codec.
 
 #include <string>
 #include <string_view>
